@@ -1,0 +1,231 @@
+// Field-by-field decoding of the manifest document, with JSON paths in every
+// failure so that a manifest author can find the fault.
+#include "manifest/manifest_decoder.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "manifest/json_document.h"
+
+namespace vdl {
+namespace {
+
+using json = nlohmann::json;
+using LK = MenuLabels::CodingKeys;
+using MK = MenuManifest::CodingKeys;
+
+std::string describeType(const json& v) {
+  switch (v.type()) {
+    case json::value_t::null:
+      return "null";
+    case json::value_t::boolean:
+      return "a boolean";
+    case json::value_t::number_integer:
+    case json::value_t::number_unsigned:
+    case json::value_t::number_float:
+      return "a number";
+    case json::value_t::string:
+      return "a string";
+    case json::value_t::array:
+      return "an array";
+    case json::value_t::object:
+      return "an object";
+    default:
+      return "a value of another kind";
+  }
+}
+
+bool isIdentifier(std::string_view key) {
+  if (key.empty()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    char c = key[i];
+    bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    bool digit = c >= '0' && c <= '9';
+    if (!letter && !(digit && i > 0)) return false;
+  }
+  return true;
+}
+
+std::string memberPath(const std::string& parent, std::string_view key) {
+  if (isIdentifier(key)) return parent.empty() ? std::string(key) : parent + "." + std::string(key);
+  return parent + "[" + json(std::string(key)).dump() + "]";
+}
+
+std::string elementPath(const std::string& parent, std::size_t index) {
+  return parent + "[" + std::to_string(index) + "]";
+}
+
+// Reads values of the expected types, remembering the first failure.
+class Reader {
+ public:
+  bool failed() const { return error_.has_value(); }
+  DecodeError takeError() { return std::move(*error_); }
+
+  bool fail(std::string path, std::string reason) {
+    if (!error_) error_ = DecodeError{std::move(path), std::move(reason)};
+    return false;
+  }
+  bool wrongType(const std::string& path, std::string_view expected, const json& found) {
+    return fail(path, "expected " + std::string(expected) + ", found " + describeType(found));
+  }
+
+  // A required member: missing and null both fail.
+  const json* required(const json& object, const std::string& parent, std::string_view key) {
+    auto it = object.find(std::string(key));
+    if (it == object.end())
+      return fail(memberPath(parent, key), "required key is missing"), nullptr;
+    if (it->is_null()) return fail(memberPath(parent, key), "required key is null"), nullptr;
+    return &*it;
+  }
+  // An optional member: missing and null both mean absent.
+  static const json* optional(const json& object, std::string_view key) {
+    auto it = object.find(std::string(key));
+    return it == object.end() || it->is_null() ? nullptr : &*it;
+  }
+
+  bool text(const json& v, const std::string& path, std::string& out) {
+    if (!v.is_string()) return wrongType(path, "a string", v);
+    out = v.get_ref<const std::string&>();
+    return true;
+  }
+
+  bool flag(const json& v, const std::string& path, bool& out) {
+    if (!v.is_boolean()) return wrongType(path, "true or false", v);
+    out = v.get<bool>();
+    return true;
+  }
+
+  // Any number whose value is a whole number within the signed 64-bit range.
+  bool integer(const json& v, const std::string& path, std::int64_t& out) {
+    if (v.is_number_unsigned()) {
+      auto u = v.get<std::uint64_t>();
+      if (u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+        return fail(path, "does not fit a signed 64-bit integer");
+      }
+      out = static_cast<std::int64_t>(u);
+      return true;
+    }
+    if (v.is_number_integer()) {
+      out = v.get<std::int64_t>();
+      return true;
+    }
+    if (v.is_number_float()) {
+      double d = v.get<double>();
+      if (std::isnan(d)) return fail(path, "does not fit a signed 64-bit integer");
+      if (!std::isfinite(d) || std::trunc(d) != d) return fail(path, "is not an integer");
+      // 2^63 is exact as a double; the range is [-2^63, 2^63).
+      constexpr double kLimit = 9223372036854775808.0;
+      if (d < -kLimit || d >= kLimit) return fail(path, "does not fit a signed 64-bit integer");
+      out = static_cast<std::int64_t>(d);
+      return true;
+    }
+    return wrongType(path, "an integer", v);
+  }
+
+  bool textList(const json& v, const std::string& path, std::vector<std::string>& out) {
+    if (!v.is_array()) return wrongType(path, "an array of strings", v);
+    out.clear();
+    out.reserve(v.size());
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      out.emplace_back();
+      if (!text(v[i], elementPath(path, i), out.back())) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::optional<DecodeError> error_;
+};
+
+bool decodeLabels(Reader& r, const json& v, const std::string& path, MenuLabels& out) {
+  if (!v.is_object()) return r.wrongType(path, "an object", v);
+  auto requiredText = [&](LK key, std::string& field) {
+    const json* m = r.required(v, path, jsonKey(key));
+    return m != nullptr && r.text(*m, memberPath(path, jsonKey(key)), field);
+  };
+  auto optionalText = [&](LK key, std::optional<std::string>& field) {
+    const json* m = Reader::optional(v, jsonKey(key));
+    if (m == nullptr) return true;
+    field.emplace();
+    return r.text(*m, memberPath(path, jsonKey(key)), *field);
+  };
+  return requiredText(LK::convertTo, out.convertTo) && requiredText(LK::compress, out.compress) &&
+         requiredText(LK::open, out.open) && requiredText(LK::balanced, out.balanced) &&
+         requiredText(LK::smallest, out.smallest) && optionalText(LK::crop, out.crop) &&
+         optionalText(LK::trim, out.trim) && optionalText(LK::adjust, out.adjust) &&
+         requiredText(LK::needs, out.needs);
+}
+
+bool decodePopular(Reader& r, const json& v, const std::string& path,
+                   std::map<std::string, std::vector<std::string>>& out) {
+  if (!v.is_object()) return r.wrongType(path, "an object of string arrays", v);
+  for (const auto& [key, list] : v.items()) {
+    if (!r.textList(list, memberPath(path, key), out[key])) return false;
+  }
+  return true;
+}
+
+bool decodeTargets(Reader& r, const json& v, const std::string& path,
+                   std::map<std::string, std::vector<TargetRow>>& out) {
+  if (!v.is_object()) return r.wrongType(path, "an object of arrays of string arrays", v);
+  for (const auto& [key, rows] : v.items()) {
+    std::string rowsPath = memberPath(path, key);
+    if (!rows.is_array()) return r.wrongType(rowsPath, "an array of string arrays", rows);
+    auto& decoded = out[key];
+    decoded.resize(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      if (!r.textList(rows[i], elementPath(rowsPath, i), decoded[i])) return false;
+    }
+  }
+  return true;
+}
+
+bool decodeDocument(Reader& r, const json& doc, MenuManifest& out) {
+  if (!doc.is_object()) return r.fail("", "the top level is not an object");
+  const std::string root;
+  auto path = [&](MK key) { return memberPath(root, jsonKey(key)); };
+  auto optionalList = [&](MK key, std::optional<std::vector<std::string>>& field) {
+    const json* m = Reader::optional(doc, jsonKey(key));
+    if (m == nullptr) return true;
+    field.emplace();
+    return r.textList(*m, path(key), *field);
+  };
+  auto optionalFlag = [&](MK key, std::optional<bool>& field) {
+    const json* m = Reader::optional(doc, jsonKey(key));
+    if (m == nullptr) return true;
+    field.emplace();
+    return r.flag(*m, path(key), *field);
+  };
+
+  const json* m = r.required(doc, root, jsonKey(MK::version));
+  if (m == nullptr || !r.integer(*m, path(MK::version), out.version)) return false;
+  m = r.required(doc, root, jsonKey(MK::labels));
+  if (m == nullptr || !decodeLabels(r, *m, path(MK::labels), out.labels)) return false;
+  m = r.required(doc, root, jsonKey(MK::popular));
+  if (m == nullptr || !decodePopular(r, *m, path(MK::popular), out.popular)) return false;
+  m = r.required(doc, root, jsonKey(MK::targets));
+  if (m == nullptr || !decodeTargets(r, *m, path(MK::targets), out.targets)) return false;
+  m = r.required(doc, root, jsonKey(MK::compress));
+  if (m == nullptr || !r.textList(*m, path(MK::compress), out.compress)) return false;
+  return optionalList(MK::crop, out.crop) && optionalList(MK::trim, out.trim) &&
+         optionalFlag(MK::enabled, out.enabled) &&
+         optionalFlag(MK::compressEnabled, out.compressEnabled);
+}
+
+}  // namespace
+
+Expected<MenuManifest, DecodeError> decodeManifest(std::string_view text) {
+  auto doc = parseJSONDocument(text);
+  if (!doc) return DecodeError{"", doc.error().description};
+  Reader reader;
+  MenuManifest manifest;
+  try {
+    if (!decodeDocument(reader, *doc, manifest)) return reader.takeError();
+  } catch (const std::exception& e) {
+    return DecodeError{"", std::string("could not decode: ") + e.what()};
+  }
+  return manifest;
+}
+
+}  // namespace vdl

@@ -1,0 +1,213 @@
+#include "manifest/manifest_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vdl {
+namespace {
+
+const std::string kLabels =
+    R"("labels": {"convertTo": "Convert to", "compress": "Compress", "open": "Open",
+                  "balanced": "Balanced", "smallest": "Smallest", "needs": "needs {tool}"})";
+
+// A minimal valid document with `extra` members appended at the top level.
+std::string document(const std::string& extra = "") {
+  std::string doc =
+      R"({"version": 1, )" + kLabels + R"(, "popular": {}, "targets": {}, "compress": [])";
+  if (!extra.empty()) doc += ", " + extra;
+  return doc + "}";
+}
+
+// The minimal document with one member's value replaced (or removed, for "").
+std::string documentWith(const std::string& key, const std::string& value) {
+  std::string members[][2] = {{"version", "1"},
+                              {"labels", kLabels.substr(kLabels.find('{'))},
+                              {"popular", "{}"},
+                              {"targets", "{}"},
+                              {"compress", "[]"}};
+  std::string doc = "{";
+  bool first = true;
+  bool replaced = false;
+  for (auto& m : members) {
+    std::string v = m[1];
+    if (m[0] == key) {
+      replaced = true;
+      if (value.empty()) continue;
+      v = value;
+    }
+    doc += (first ? "" : ", ") + ("\"" + m[0] + "\": ") + v;
+    first = false;
+  }
+  if (!replaced && !value.empty()) doc += ", \"" + key + "\": " + value;
+  return doc + "}";
+}
+
+std::string labelsWith(const std::string& key, const std::string& value) {
+  std::string labels = R"({"convertTo": "C", "compress": "Z", "open": "O", "balanced": "B",
+                           "smallest": "S", "needs": "N")";
+  std::string out;
+  // Remove the key if present, then add the replacement.
+  auto pos = labels.find("\"" + key + "\":");
+  if (pos != std::string::npos) {
+    auto end = labels.find(',', pos);
+    if (end == std::string::npos)
+      end = labels.size();
+    else
+      ++end;
+    labels.erase(pos, end - pos);
+    while (!labels.empty() && (labels.back() == ' ' || labels.back() == ',')) labels.pop_back();
+  }
+  out = labels;
+  if (!value.empty()) out += ", \"" + key + "\": " + value;
+  return documentWith("labels", out + "}");
+}
+
+TEST(ManifestDecoder, DocumentsThatFailNameTheirKeyAndReason) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string path;
+    std::string reasonContains;
+  } cases[] = {
+      {"empty text", "", "", "syntax error"},
+      {"not JSON", "hello", "", "syntax error"},
+      {"trailing garbage", document() + " x", "", "syntax error"},
+      {"top level array", "[]", "", "top level is not an object"},
+      {"top level string", "\"x\"", "", "top level is not an object"},
+      {"missing version", documentWith("version", ""), "version", "missing"},
+      {"null version", documentWith("version", "null"), "version", "null"},
+      {"string version", documentWith("version", "\"1\""), "version", "found a string"},
+      {"fractional version", documentWith("version", "1.5"), "version", "not an integer"},
+      {"version past int64", documentWith("version", "9223372036854775808"), "version", "64-bit"},
+      {"version below int64", documentWith("version", "-9223372036854775809"), "version", "64-bit"},
+      {"version 1e300", documentWith("version", "1e300"), "version", "64-bit"},
+      {"version 1e400 overflows", documentWith("version", "1e400"), "", "overflow"},
+      {"missing labels", documentWith("labels", ""), "labels", "missing"},
+      {"labels not object", documentWith("labels", "[]"), "labels", "found an array"},
+      {"labels lacks balanced", labelsWith("balanced", ""), "labels.balanced", "missing"},
+      {"labels lacks smallest", labelsWith("smallest", ""), "labels.smallest", "missing"},
+      {"labels needs is null", labelsWith("needs", "null"), "labels.needs", "null"},
+      {"optional label of wrong type", labelsWith("crop", "5"), "labels.crop", "found a number"},
+      {"missing compress, even with compression off",
+       R"({"version": 1, )" + kLabels +
+           R"(, "popular": {}, "targets": {}, "compressEnabled": false})",
+       "compress", "missing"},
+      {"compress holds a number", documentWith("compress", "[\"mov\", 3]"), "compress[1]",
+       "found a number"},
+      {"popular member not a list", documentWith("popular", R"({"mov": "mp4"})"), "popular.mov",
+       "found a string"},
+      {"target row not an array", documentWith("targets", R"({"mov": ["mp4"]})"), "targets.mov[0]",
+       "found a string"},
+      {"target row holds a number", documentWith("targets", R"({"mov": [["mp4"], [1]]})"),
+       "targets.mov[1][0]", "found a number"},
+      {"target key needing quotes", documentWith("targets", R"({"tar.gz": [[null]]})"),
+       "targets[\"tar.gz\"][0][0]", "found null"},
+      {"Targets is not targets",
+       R"({"version": 1, )" + kLabels + R"(, "popular": {}, "Targets": {}, "compress": []})",
+       "targets", "missing"},
+      {"enabled as string", documentWith("enabled", "\"false\""), "enabled", "found a string"},
+      {"crop as object", documentWith("crop", "{}"), "crop", "found an object"},
+      {"lone surrogate escape", documentWith("compress", R"(["\ud800"])"), "", "surrogate"},
+      {"bytes that are not UTF-8", documentWith("compress", "[\"\xFF\"]"), "", "UTF-8"},
+      {"NaN token", documentWith("version", "NaN"), "", "syntax error"},
+      {"UTF-16 text", std::string("\xFF\xFE{\0}\0", 6), "", "syntax error"},
+      {"deep nesting", std::string(100000, '[') + std::string(100000, ']'), "", "nesting"},
+  };
+  for (const auto& c : cases) {
+    auto result = decodeManifest(c.text);
+    if (result.ok()) {
+      ADD_FAILURE() << c.name << ": decoded";
+      continue;
+    }
+    EXPECT_EQ(result.error().path, c.path) << c.name << ": " << result.error().description();
+    EXPECT_NE(result.error().reason.find(c.reasonContains), std::string::npos)
+        << c.name << ": " << result.error().description();
+  }
+}
+
+TEST(ManifestDecoder, FirstFailingFieldInDeclaredOrderWins) {
+  // Both "version" and "compress" are wrong; version is read first.
+  auto r = decodeManifest(R"({"version": "x", "compress": 1})");
+  ASSERT_FALSE(r.ok());
+  EXPECT_EQ(r.error().path, "version");
+  // A syntax fault anywhere beats a field fault.
+  r = decodeManifest(R"({"version": "x", "compress": [1,]})");
+  ASSERT_FALSE(r.ok());
+  EXPECT_EQ(r.error().path, "");
+}
+
+TEST(ManifestDecoder, DocumentsThatDecode) {
+  struct Case {
+    const char* name;
+    std::string text;
+    void (*check)(const MenuManifest&);
+  } cases[] = {
+      {"only required keys", document(),
+       [](const MenuManifest& m) {
+         EXPECT_FALSE(m.crop || m.trim || m.enabled || m.compressEnabled);
+         EXPECT_FALSE(m.labels.crop || m.labels.trim || m.labels.adjust);
+         EXPECT_EQ(m.labels.needs, "needs {tool}");
+       }},
+      {"null optionals are absent", document(R"("crop": null, "enabled": null)"),
+       [](const MenuManifest& m) { EXPECT_FALSE(m.crop || m.enabled); }},
+      {"version 0", documentWith("version", "0"),
+       [](const MenuManifest& m) { EXPECT_EQ(m.version, 0); }},
+      {"version -5", documentWith("version", "-5"),
+       [](const MenuManifest& m) { EXPECT_EQ(m.version, -5); }},
+      {"version written with a zero fraction", documentWith("version", "2.0"),
+       [](const MenuManifest& m) { EXPECT_EQ(m.version, 2); }},
+      {"version -0", documentWith("version", "-0"),
+       [](const MenuManifest& m) { EXPECT_EQ(m.version, 0); }},
+      {"largest version", documentWith("version", "9223372036854775807"),
+       [](const MenuManifest& m) { EXPECT_EQ(m.version, INT64_MAX); }},
+      {"smallest version", documentWith("version", "-9223372036854775808"),
+       [](const MenuManifest& m) { EXPECT_EQ(m.version, INT64_MIN); }},
+      {"rows: empty, one, three strings",
+       documentWith("targets", R"({"mov": [[], ["mp4"], ["gif", "codecs", "ignored"]]})"),
+       [](const MenuManifest& m) {
+         ASSERT_EQ(m.targets.at("mov").size(), 3u);
+         EXPECT_TRUE(m.targets.at("mov")[0].empty());
+         EXPECT_EQ(m.targets.at("mov")[2][1], "codecs");
+       }},
+      {"extra members anywhere are ignored", document(R"("Targets": 5, "x": {"deep": [1, null]})"),
+       [](const MenuManifest&) {}},
+      {"popular may name formats targets lacks",
+       documentWith("popular", R"({"mov": ["webm", "webm"]})"),
+       [](const MenuManifest& m) { EXPECT_EQ(m.popular.at("mov").size(), 2u); }},
+      {"empty labels are valid", labelsWith("open", "\"\""),
+       [](const MenuManifest& m) { EXPECT_EQ(m.labels.open, ""); }},
+      {"all optionals present",
+       document(R"("crop": ["mov"], "trim": [], "enabled": false, "compressEnabled": true)"),
+       [](const MenuManifest& m) {
+         EXPECT_EQ(*m.crop, std::vector<std::string>{"mov"});
+         EXPECT_TRUE(m.trim->empty());
+         EXPECT_EQ(m.enabled, false);
+         EXPECT_EQ(m.compressEnabled, true);
+       }},
+      {"byte-order mark is skipped", "\xEF\xBB\xBF" + document(), [](const MenuManifest&) {}},
+      {"duplicate member keeps the last value", document(R"("version": 7)"),
+       [](const MenuManifest& m) { EXPECT_EQ(m.version, 7); }},
+      {"escapes decode", documentWith("compress", R"(["caf\u00e9", "\ud83d\ude00"])"),
+       [](const MenuManifest& m) {
+         EXPECT_EQ(m.compress[0], "caf\xC3\xA9");
+         EXPECT_EQ(m.compress[1], "\xF0\x9F\x98\x80");
+       }},
+  };
+  for (const auto& c : cases) {
+    auto result = decodeManifest(c.text);
+    ASSERT_TRUE(result.ok()) << c.name << ": " << result.error().description();
+    c.check(*result);
+  }
+}
+
+TEST(ManifestDecoder, LargeArraysDecode) {
+  std::string list = "[";
+  for (int i = 0; i < 200000; ++i) list += (i ? ",\"e" : "\"e") + std::to_string(i) + "\"";
+  auto r = decodeManifest(documentWith("compress", list + "]"));
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r->compress.size(), 200000u);
+}
+
+}  // namespace
+}  // namespace vdl

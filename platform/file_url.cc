@@ -1,0 +1,54 @@
+// Path arithmetic behind FileURL.
+#include "platform/file_url.h"
+
+namespace vdl {
+namespace {
+
+// Drops trailing slashes, keeping a lone "/" for the root.
+std::string trimmed(std::string_view path) {
+  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+  return std::string(path);
+}
+
+}  // namespace
+
+FileURL FileURL::fileURLWithPath(std::string_view path, bool isDirectory) {
+  bool dir = isDirectory || (!path.empty() && path.back() == '/');
+  return FileURL(trimmed(path), dir);
+}
+
+std::string FileURL::directoryAwarePath() const {
+  if (isDirectory_ && path_ != "/") return path_ + "/";
+  return path_;
+}
+
+FileURL FileURL::appendingPathComponent(std::string_view component, bool isDirectory) const {
+  std::string p = path_;
+  if (p.empty() || p.back() != '/') p += '/';
+  p += component;
+  return fileURLWithPath(p, isDirectory);
+}
+
+FileURL FileURL::deletingLastPathComponent() const {
+  auto slash = path_.rfind('/');
+  if (slash == std::string::npos) return FileURL("", true);
+  if (slash == 0) return FileURL("/", true);
+  return FileURL(path_.substr(0, slash), true);
+}
+
+std::string FileURL::lastPathComponent() const {
+  if (path_ == "/") return "/";
+  auto slash = path_.rfind('/');
+  return slash == std::string::npos ? path_ : path_.substr(slash + 1);
+}
+
+std::string FileURL::pathExtension() const {
+  auto slash = path_.rfind('/');
+  std::string_view name(path_);
+  if (slash != std::string::npos) name.remove_prefix(slash + 1);
+  auto dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot == 0 || name == "..") return {};
+  return std::string(name.substr(dot + 1));
+}
+
+}  // namespace vdl

@@ -1,0 +1,39 @@
+// File URLs as the extension uses them: an absolute path plus the mark that it
+// names a directory. Pure path arithmetic; nothing here touches the disk.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vdl {
+
+class FileURL {
+ public:
+  // `path` is taken as given; a trailing "/" marks a directory, as does `isDirectory`.
+  static FileURL fileURLWithPath(std::string_view path, bool isDirectory = false);
+
+  // The plain file-system path, without a trailing "/" (except for the root).
+  const std::string& path() const { return path_; }
+  bool hasDirectoryPath() const { return isDirectory_; }
+  // The path, with a trailing "/" when the URL names a directory.
+  std::string directoryAwarePath() const;
+
+  FileURL appendingPathComponent(std::string_view component, bool isDirectory = false) const;
+  FileURL deletingLastPathComponent() const;
+  std::string lastPathComponent() const;
+
+  // The text after the last "." of the last path component, without the dot.
+  // A name that starts with its only "." (".bashrc") has none, and so has
+  // ".." ; a name that ends in "." ("name.") gives the empty text.
+  std::string pathExtension() const;
+
+  friend bool operator==(const FileURL&, const FileURL&) = default;
+  friend auto operator<=>(const FileURL&, const FileURL&) = default;
+
+ private:
+  FileURL(std::string path, bool isDirectory) : path_(std::move(path)), isDirectory_(isDirectory) {}
+  std::string path_;
+  bool isDirectory_ = false;
+};
+
+}  // namespace vdl

@@ -1,0 +1,188 @@
+// POSIX implementation of the file-system port.
+#include "platform/linux/posix_file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace vdl::linux_platform {
+namespace {
+
+Error systemError(std::string_view call, const std::string& path, int code) {
+  ErrorKind kind = ErrorKind::other;
+  if (code == ENOENT) kind = ErrorKind::notFound;
+  if (code == EEXIST) kind = ErrorKind::alreadyExists;
+  return Error{std::string(call) + " " + path + ": " + std::strerror(code), kind};
+}
+
+FileStatus fromStat(const struct stat& st) {
+  FileStatus s;
+  if (S_ISREG(st.st_mode)) {
+    s.type = FileType::regular;
+  } else if (S_ISDIR(st.st_mode)) {
+    s.type = FileType::directory;
+  } else if (S_ISLNK(st.st_mode)) {
+    s.type = FileType::symlink;
+  }
+  s.size = static_cast<std::uint64_t>(st.st_size);
+  s.modified = FileTime{st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+  return s;
+}
+
+// Closes on destruction, so that no early return leaks a descriptor.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  int release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+class PosixReadableFile final : public ReadableFile {
+ public:
+  PosixReadableFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+
+  Expected<std::string> readAll(std::size_t limit) override {
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+      ssize_t n = ::read(fd_.get(), buffer, sizeof buffer);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return systemError("read", path_, errno);
+      }
+      if (n == 0) break;
+      if (content.size() + static_cast<std::size_t>(n) > limit) {
+        return Error{"read " + path_ + ": larger than " + std::to_string(limit) + " bytes"};
+      }
+      content.append(buffer, static_cast<std::size_t>(n));
+    }
+    return content;
+  }
+
+ private:
+  Descriptor fd_;
+  std::string path_;
+};
+
+class PosixWritableFile final : public WritableFile {
+ public:
+  PosixWritableFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+
+  Status append(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      ssize_t n = ::write(fd_.get(), bytes.data(), bytes.size());
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return systemError("write", path_, errno);
+      }
+      bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return Status::success();
+  }
+
+  Status sync() override {
+    if (::fsync(fd_.get()) != 0) return systemError("fsync", path_, errno);
+    return Status::success();
+  }
+
+  Status close() override {
+    int fd = fd_.release();
+    if (fd >= 0 && ::close(fd) != 0) return systemError("close", path_, errno);
+    return Status::success();
+  }
+
+ private:
+  Descriptor fd_;
+  std::string path_;
+};
+
+}  // namespace
+
+Expected<FileStatus> PosixFileSystem::status(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return systemError("stat", path, errno);
+  return fromStat(st);
+}
+
+Expected<FileStatus> PosixFileSystem::linkStatus(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return systemError("lstat", path, errno);
+  return fromStat(st);
+}
+
+Expected<std::unique_ptr<ReadableFile>> PosixFileSystem::openForReading(const std::string& path) {
+  // O_NONBLOCK: opening a FIFO must not wait for a writer.
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (fd.get() < 0) return systemError("open", path, errno);
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) return systemError("fstat", path, errno);
+  if (!S_ISREG(st.st_mode)) return Error{"open " + path + ": not a regular file"};
+  std::unique_ptr<ReadableFile> file = std::make_unique<PosixReadableFile>(fd.release(), path);
+  return file;
+}
+
+Status PosixFileSystem::makeDirectory(const std::string& path, unsigned mode) {
+  if (::mkdir(path.c_str(), static_cast<mode_t>(mode)) != 0) {
+    return systemError("mkdir", path, errno);
+  }
+  return Status::success();
+}
+
+Expected<std::unique_ptr<WritableFile>> PosixFileSystem::createNewFile(const std::string& path,
+                                                                       unsigned mode) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                  static_cast<mode_t>(mode));
+  if (fd < 0) return systemError("open", path, errno);
+  // The umask must not widen or narrow what the caller asked for.
+  if (::fchmod(fd, static_cast<mode_t>(mode)) != 0) {
+    int code = errno;
+    ::close(fd);
+    ::unlink(path.c_str());
+    return systemError("fchmod", path, code);
+  }
+  std::unique_ptr<WritableFile> file = std::make_unique<PosixWritableFile>(fd, path);
+  return file;
+}
+
+Status PosixFileSystem::renameNoReplace(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return Status::success();
+  }
+  int code = errno;
+  if (code != EINVAL && code != ENOSYS) return systemError("rename", from, code);
+  // The file system can't rename without replacing: a hard link fails when
+  // the destination exists, which gives the same guarantee.
+  if (::link(from.c_str(), to.c_str()) != 0) return systemError("link", to, errno);
+  if (::unlink(from.c_str()) != 0) return systemError("unlink", from, errno);
+  return Status::success();
+}
+
+Status PosixFileSystem::syncDirectory(const std::string& path) {
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() < 0) return systemError("open", path, errno);
+  if (::fsync(fd.get()) != 0) return systemError("fsync", path, errno);
+  return Status::success();
+}
+
+Status PosixFileSystem::removeFile(const std::string& path) {
+  if (::unlink(path.c_str()) != 0) return systemError("unlink", path, errno);
+  return Status::success();
+}
+
+}  // namespace vdl::linux_platform

@@ -1,0 +1,23 @@
+// The file-system port on POSIX calls.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace vdl::linux_platform {
+
+// Reads never block (FIFOs and devices are refused at open) and writes are
+// made durable by the callers' sync calls.
+class PosixFileSystem final : public FileSystem {
+ public:
+  Expected<FileStatus> status(const std::string& path) override;
+  Expected<FileStatus> linkStatus(const std::string& path) override;
+  Expected<std::unique_ptr<ReadableFile>> openForReading(const std::string& path) override;
+  Status makeDirectory(const std::string& path, unsigned mode) override;
+  Expected<std::unique_ptr<WritableFile>> createNewFile(const std::string& path,
+                                                        unsigned mode) override;
+  Status renameNoReplace(const std::string& from, const std::string& to) override;
+  Status syncDirectory(const std::string& path) override;
+  Status removeFile(const std::string& path) override;
+};
+
+}  // namespace vdl::linux_platform

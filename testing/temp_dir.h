@@ -1,0 +1,34 @@
+// A fresh folder under the system's temporary directory, removed with its
+// contents when the test ends.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+
+namespace vdl::testing {
+
+class TempDir {
+ public:
+  TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  ~TempDir();
+
+  const std::string& path() const { return path_; }
+  std::string operator/(std::string_view relative) const {
+    return path_ + "/" + std::string(relative);
+  }
+
+ private:
+  std::string path_;
+};
+
+// Writes `content` to `path`, creating missing parent folders.
+void writeFile(const std::string& path, std::string_view content);
+std::string readFile(const std::string& path);
+// Sets the modification time of `path` exactly.
+void setModified(const std::string& path, FileTime time);
+
+}  // namespace vdl::testing

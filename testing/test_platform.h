@@ -1,0 +1,111 @@
+// A Platform for tests: the real file system (behind the fault wrapper), a
+// bundle folder of the test's making, and recording stand-ins for the rest.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/linux/folder_bundle.h"
+#include "platform/linux/posix_file_system.h"
+#include "platform/platform.h"
+#include "testing/faulty_file_system.h"
+#include "testing/temp_dir.h"
+
+namespace vdl::testing {
+
+class FixedUserDatabase final : public UserDatabase {
+ public:
+  std::optional<std::string> home;
+  std::string platformHome = "/platform/home";
+  std::optional<std::string> realUserHome() override { return home; }
+  std::string homeDirectoryForCurrentUser() override { return platformHome; }
+};
+
+class FakeFinder final : public FinderController {
+ public:
+  std::vector<std::set<FileURL>> registered;
+  std::optional<std::vector<FileURL>> selection;
+  int selectionCalls = 0;
+
+  void setDirectoryURLs(const std::set<FileURL>& urls) override { registered.push_back(urls); }
+  std::optional<std::vector<FileURL>> selectedItemURLs() override {
+    ++selectionCalls;
+    return selection;
+  }
+  // Selects these paths, as absolute file URLs.
+  void select(const std::vector<std::string>& paths);
+};
+
+// Every code point is `unit` wide; "─" is `dividerWidth` wide.
+class FakeMenuFont final : public MenuFont {
+ public:
+  double unit = 1.0;
+  double dividerWidth = 1.0;
+  std::vector<std::string> measured;
+  double width(std::string_view text) override;
+};
+
+// Records every opening and answers it from a queue of outcomes (success when
+// empty). Completions run when the test calls runCompletions(), as the
+// platform runs them after the call has returned.
+class RecordingWorkspace final : public Workspace {
+ public:
+  struct Opening {
+    std::vector<std::string> urls;
+    std::optional<FileURL> application;  // none: through the scheme's handler
+    OpenConfiguration configuration;
+  };
+  std::vector<Opening> openings;
+  std::deque<std::optional<Error>> outcomes;
+
+  void openURLs(const std::vector<std::string>& urls, const FileURL& application,
+                const OpenConfiguration& configuration, CompletionHandler completion) override;
+  void openURL(const std::string& url, const OpenConfiguration& configuration,
+               CompletionHandler completion) override;
+  void runCompletions();
+
+ private:
+  std::deque<std::pair<CompletionHandler, std::optional<Error>>> pending_;
+  void queue(CompletionHandler completion);
+};
+
+class FixedClock final : public Clock {
+ public:
+  double now = 1767225600.25;
+  double secondsSince1970() override { return now; }
+};
+
+class SequentialUUIDs final : public UUIDSource {
+ public:
+  int next = 1;
+  std::string newUUIDString() override;
+};
+
+class RecordingLog final : public Log {
+ public:
+  std::vector<std::string> lines;
+  void write(std::string_view line) override { lines.emplace_back(line); }
+};
+
+// All of the above, wired into one Platform. The bundle folder is `bundleDir`.
+class TestPlatform {
+ public:
+  explicit TestPlatform(std::string bundleDir);
+
+  linux_platform::PosixFileSystem disk;
+  FaultyFileSystem files{disk};
+  FixedUserDatabase users;
+  linux_platform::FolderBundle bundle;
+  FakeFinder finder;
+  FakeMenuFont font;
+  RecordingWorkspace workspace;
+  FixedClock clock;
+  SequentialUUIDs uuids;
+  RecordingLog log;
+  Platform platform;
+};
+
+}  // namespace vdl::testing

@@ -1,0 +1,29 @@
+// Unicode text rules shared by the whole extension: canonical equivalence,
+// code-point order of composed forms, and locale-independent case mapping.
+//
+// Text that is not valid UTF-8 (a Linux file name may be anything) is never
+// rejected: it is left as it is by normalisation, compared byte by byte, and
+// case-mapped in its ASCII letters only.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vdl::text {
+
+bool isValidUTF8(std::string_view text);
+
+// The canonically composed form (NFC).
+std::string normalizedNFC(std::string_view text);
+
+// Equality under canonical equivalence.
+bool canonicallyEqual(std::string_view a, std::string_view b);
+
+// Ascending order: the code points of the NFC forms, one by one, a prefix first.
+bool canonicallyLess(std::string_view a, std::string_view b);
+
+// Full default case mappings of the root locale ("ß" upper-cases to "SS").
+std::string lowercased(std::string_view text);
+std::string uppercased(std::string_view text);
+
+}  // namespace vdl::text

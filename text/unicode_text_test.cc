@@ -1,0 +1,96 @@
+#include "text/unicode_text.h"
+
+#include <gtest/gtest.h>
+
+namespace vdl::text {
+namespace {
+
+const std::string kComposedE = "\xC3\xA9";          // é
+const std::string kDecomposedE = "e\xCC\x81";       // e + combining acute
+const std::string kInvalid = "ab\xFF\xFE";          // not UTF-8
+const std::string kLoneSurrogate = "\xED\xA0\x80";  // UTF-8 form of U+D800
+
+TEST(UnicodeText, CanonicallyEquivalentTextsAreEqual) {
+  struct Case {
+    const char* name;
+    std::string a, b;
+    bool equal;
+  } cases[] = {
+      {"ascii same", "mp4", "mp4", true},
+      {"ascii case differs", "MP4", "mp4", false},
+      {"composed vs decomposed", "caf" + kComposedE, "caf" + kDecomposedE, true},
+      {"kelvin sign is K", "\xE2\x84\xAA", "K", true},
+      {"invalid equals itself", kInvalid, kInvalid, true},
+      {"invalid differs from its replacement", kInvalid, "ab\xEF\xBF\xBD\xEF\xBF\xBD", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(canonicallyEqual(c.a, c.b), c.equal) << c.name;
+    EXPECT_EQ(canonicallyEqual(c.b, c.a), c.equal) << c.name << " (swapped)";
+  }
+}
+
+TEST(UnicodeText, AscendingOrderIsCodePointOrderOfComposedForms) {
+  struct Case {
+    const char* name;
+    std::string a, b;
+  } less[] = {
+      {"upper before lower", "JPG", "jpeg"},
+      {"Mp4 before lower", "Mp4", "avi"},
+      {"jpeg before jpg", "jpeg", "jpg"},
+      {"prefix first", "mp", "mp4"},
+      {"empty first", "", "a"},
+      // Decomposed é starts with "e", but its composed form U+00E9 sorts after "f".
+      {"composed form decides", "f", kDecomposedE},
+      {"astral after BMP", "\xEF\xBF\xBD", "\xF0\x9F\x98\x80"},
+  };
+  for (const auto& c : less) {
+    EXPECT_TRUE(canonicallyLess(c.a, c.b)) << c.name;
+    EXPECT_FALSE(canonicallyLess(c.b, c.a)) << c.name;
+  }
+  EXPECT_FALSE(canonicallyLess(kComposedE, kDecomposedE));
+  EXPECT_FALSE(canonicallyLess(kDecomposedE, kComposedE));
+}
+
+TEST(UnicodeText, NormalisationComposesAndLeavesInvalidTextAlone) {
+  EXPECT_EQ(normalizedNFC(kDecomposedE), kComposedE);
+  EXPECT_EQ(normalizedNFC("plain"), "plain");
+  EXPECT_EQ(normalizedNFC(kInvalid), kInvalid);
+  EXPECT_EQ(normalizedNFC(kLoneSurrogate), kLoneSurrogate);
+  EXPECT_EQ(normalizedNFC(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(UnicodeText, CaseMappingIsFullAndLocaleIndependent) {
+  struct Case {
+    const char* name;
+    std::string in, lower, upper;
+  } cases[] = {
+      {"ascii", "Mp4", "mp4", "MP4"},
+      {"sharp s upper-cases to SS",
+       "stra\xC3\x9F"
+       "e",
+       "stra\xC3\x9F"
+       "e",
+       "STRASSE"},
+      {"dotted capital I lower-cases to i + dot", "\xC4\xB0", "i\xCC\x87", "\xC4\xB0"},
+      {"dotless i stays Turkish-free", "i", "i", "I"},
+      {"greek final sigma", "\xCE\xA3\xCE\x91", "\xCF\x83\xCE\xB1", "\xCE\xA3\xCE\x91"},
+      {"invalid: ascii letters only", "A\xFFz", "a\xFFz", "A\xFFZ"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(lowercased(c.in), c.lower) << c.name;
+    EXPECT_EQ(uppercased(c.in), c.upper) << c.name;
+  }
+}
+
+TEST(UnicodeText, ValidityCheckRejectsSurrogatesAndOverlongForms) {
+  EXPECT_TRUE(isValidUTF8(""));
+  EXPECT_TRUE(isValidUTF8(kComposedE));
+  EXPECT_TRUE(isValidUTF8("\xF0\x9F\x98\x80"));
+  EXPECT_FALSE(isValidUTF8(kInvalid));
+  EXPECT_FALSE(isValidUTF8(kLoneSurrogate));
+  EXPECT_FALSE(isValidUTF8("\xC0\xAF"));  // overlong "/"
+  EXPECT_FALSE(isValidUTF8("\xE2\x94"));  // truncated
+}
+
+}  // namespace
+}  // namespace vdl::text
