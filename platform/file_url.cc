@@ -42,13 +42,13 @@ std::string FileURL::lastPathComponent() const {
   return slash == std::string::npos ? path_ : path_.substr(slash + 1);
 }
 
-std::string FileURL::pathExtension() const {
+std::string_view FileURL::pathExtension() const {
   auto slash = path_.rfind('/');
   std::string_view name(path_);
   if (slash != std::string::npos) name.remove_prefix(slash + 1);
   auto dot = name.rfind('.');
   if (dot == std::string_view::npos || dot == 0 || name == "..") return {};
-  return std::string(name.substr(dot + 1));
+  return name.substr(dot + 1);
 }
 
 }  // namespace vdl

@@ -24,8 +24,9 @@ class FileURL {
 
   // The text after the last "." of the last path component, without the dot.
   // A name that starts with its only "." (".bashrc") has none, and so has
-  // ".." ; a name that ends in "." ("name.") gives the empty text.
-  std::string pathExtension() const;
+  // ".."; a name that ends in "." ("name.") gives the empty text. The view
+  // points into this URL.
+  std::string_view pathExtension() const;
 
   friend bool operator==(const FileURL&, const FileURL&) = default;
   friend auto operator<=>(const FileURL&, const FileURL&) = default;

@@ -1,0 +1,72 @@
+// Building the normalised index of a manifest.
+#include "manifest/manifest_index.h"
+
+#include <algorithm>
+
+#include "text/unicode_text.h"
+
+namespace vdl {
+namespace {
+
+std::vector<TargetEntry> targetMap(const std::vector<TargetRow>& rows) {
+  std::vector<TargetEntry> entries;
+  std::unordered_map<std::string, std::size_t> position;
+  for (const auto& row : rows) {
+    if (row.empty()) continue;
+    std::string key = text::normalizedNFC(row[0]);
+    std::string tool = row.size() >= 2 ? row[1] : std::string();
+    auto [it, inserted] = position.try_emplace(key, entries.size());
+    if (inserted) {
+      entries.push_back({std::move(key), row[0], std::move(tool)});
+    } else {
+      entries[it->second].tool = std::move(tool);
+    }
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const TargetEntry& a, const TargetEntry& b) { return a.key < b.key; });
+  return entries;
+}
+
+std::unordered_set<std::string> keySet(const std::vector<std::string>& list) {
+  std::unordered_set<std::string> set;
+  for (const auto& e : list) set.insert(text::normalizedNFC(e));
+  return set;
+}
+
+}  // namespace
+
+ManifestIndex::ManifestIndex(const MenuManifest& m)
+    : compress_(keySet(m.compress)),
+      crop_(m.crop ? keySet(*m.crop) : std::unordered_set<std::string>{}),
+      trim_(m.trim ? keySet(*m.trim) : std::unordered_set<std::string>{}),
+      hasCrop_(m.crop.has_value()),
+      hasTrim_(m.trim.has_value()) {
+  // The maps iterate in byte order, so a later equivalent key overwrites.
+  for (const auto& [key, rows] : m.targets) targets_[text::normalizedNFC(key)] = targetMap(rows);
+  for (const auto& [key, list] : m.popular) popular_[text::normalizedNFC(key)] = list;
+}
+
+const std::vector<TargetEntry>* ManifestIndex::targets(const std::string& extensionKey) const {
+  auto it = targets_.find(extensionKey);
+  return it == targets_.end() ? nullptr : &it->second;
+}
+
+const std::vector<std::string>* ManifestIndex::popular(const std::string& extensionKey) const {
+  auto it = popular_.find(extensionKey);
+  return it == popular_.end() ? nullptr : &it->second;
+}
+
+bool ManifestIndex::compressLists(const std::string& k) const {
+  return compress_.count(k) != 0;
+}
+bool ManifestIndex::cropLists(const std::string& k) const {
+  return crop_.count(k) != 0;
+}
+bool ManifestIndex::trimLists(const std::string& k) const {
+  return trim_.count(k) != 0;
+}
+
+IndexedManifest::IndexedManifest(MenuManifest decoded, FileURL from)
+    : manifest(std::move(decoded)), index(manifest), source(std::move(from)) {}
+
+}  // namespace vdl

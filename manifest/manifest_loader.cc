@@ -1,0 +1,48 @@
+// The manifest cache and its eight steps.
+#include "manifest/manifest_loader.h"
+
+#include "manifest/manifest_decoder.h"
+
+namespace vdl {
+namespace {
+
+// The modification date of menu.json, following a symbolic link so that the
+// date belongs to the content that is read. No date when it can't be examined.
+std::optional<FileTime> modificationDate(FileSystem& files, const FileURL& file) {
+  auto status = files.status(file.path());
+  if (!status) return std::nullopt;
+  return status->modified;
+}
+
+// The whole content of a regular file of sane size, or none.
+std::optional<std::string> readManifestFile(FileSystem& files, const FileURL& file) {
+  auto opened = files.openForReading(file.path());
+  if (!opened) return std::nullopt;
+  auto content = (*opened)->readAll(kMaxManifestBytes);
+  if (!content) return std::nullopt;
+  return std::move(*content);
+}
+
+}  // namespace
+
+ManifestSnapshot loadManifest(const FileURL& folder, FileSystem& files, Bundle& bundle,
+                              ManifestSnapshot& manifest,
+                              std::optional<FileTime>& manifestModified) {
+  FileURL file = folder.appendingPathComponent("menu.json");
+  std::optional<FileTime> date = modificationDate(files, file);
+  if (manifest && date == manifestModified) return manifest;
+
+  std::optional<FileURL> source =
+      date ? std::optional<FileURL>(file) : bundle.urlForResource("fallback-menu", "json");
+  if (!source) return manifest;
+  auto content = readManifestFile(files, *source);
+  if (!content) return manifest;
+  auto decoded = decodeManifest(*content);
+  if (!decoded) return manifest;
+
+  manifest = std::make_shared<const IndexedManifest>(std::move(*decoded), *source);
+  manifestModified = date;
+  return manifest;
+}
+
+}  // namespace vdl

@@ -1,0 +1,191 @@
+#include "manifest/manifest_loader.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "testing/test_platform.h"
+
+namespace vdl {
+namespace {
+
+using testing::FsOp;
+
+std::string manifestText(int version, const std::string& extra = "") {
+  return R"({"version": )" + std::to_string(version) +
+         R"(, "labels": {"convertTo": "C", "compress": "Z", "open": "O", "balanced": "B",
+             "smallest": "S", "needs": "N"}, "popular": {}, "targets": {"mov": [["mp4"]]},
+             "compress": [])" +
+         extra + "}";
+}
+
+class ManifestLoaderTest : public ::testing::Test {
+ protected:
+  ManifestLoaderTest() : t(tmp / "bundle") {
+    std::filesystem::create_directories(tmp / "shared");
+    std::filesystem::create_directories(tmp / "bundle");
+  }
+
+  // The version of the manifest in force, or -1 for none.
+  std::int64_t load() {
+    auto m = loadManifest(folder, t.files, t.bundle, manifest, manifestModified);
+    EXPECT_EQ(m, manifest) << "the answer is always the cache's manifest";
+    return m ? m->manifest.version : -1;
+  }
+  void writeMenu(int version, FileTime time) {
+    testing::writeFile(menuPath, manifestText(version));
+    testing::setModified(menuPath, time);
+  }
+  void writeFallback(int version) {
+    testing::writeFile(tmp / "bundle/fallback-menu.json", manifestText(version));
+  }
+
+  testing::TempDir tmp;
+  testing::TestPlatform t;
+  FileURL folder = FileURL::fileURLWithPath(tmp / "shared", true);
+  std::string menuPath = tmp / "shared/menu.json";
+  ManifestSnapshot manifest;
+  std::optional<FileTime> manifestModified;
+};
+
+TEST_F(ManifestLoaderTest, FallbackIsLoadedOnceWhileMenuJsonIsMissing) {
+  writeFallback(7);
+  EXPECT_EQ(load(), 7);
+  EXPECT_FALSE(manifestModified.has_value());
+  t.files.resetCounts();
+  EXPECT_EQ(load(), 7);
+  EXPECT_EQ(t.files.calls(FsOp::status), 1u);
+  EXPECT_EQ(t.files.calls(FsOp::open), 0u);
+}
+
+TEST_F(ManifestLoaderTest, CacheHitCostsOneStatusAndNoCopy) {
+  writeMenu(1, {100, 5});
+  EXPECT_EQ(load(), 1);
+  auto first = manifest;
+  t.files.resetCounts();
+  EXPECT_EQ(load(), 1);
+  EXPECT_EQ(t.files.calls(FsOp::status), 1u);
+  EXPECT_EQ(t.files.calls(FsOp::open), 0u);
+  EXPECT_EQ(t.files.calls(FsOp::read), 0u);
+  EXPECT_EQ(manifest.get(), first.get()) << "a hit hands out the same snapshot";
+}
+
+TEST_F(ManifestLoaderTest, ModificationDateDecidesAtNanosecondResolution) {
+  struct Step {
+    const char* name;
+    int writeVersion;  // 0: leave the content
+    FileTime time;
+    std::int64_t expected;
+  } steps[] = {
+      {"first load", 1, {100, 5}, 1},
+      {"same date, new content is not reread", 2, {100, 5}, 1},
+      {"one nanosecond later is reread", 0, {100, 6}, 2},
+      {"an earlier date is reread too", 3, {50, 0}, 3},
+      {"back to a date seen before", 4, {100, 6}, 4},
+  };
+  for (const auto& s : steps) {
+    if (s.writeVersion != 0) testing::writeFile(menuPath, manifestText(s.writeVersion));
+    testing::setModified(menuPath, s.time);
+    EXPECT_EQ(load(), s.expected) << s.name;
+    EXPECT_EQ(manifestModified, s.time) << s.name;
+  }
+}
+
+TEST_F(ManifestLoaderTest, InvalidMenuJsonNeverBringsInTheFallback) {
+  writeFallback(7);
+  testing::writeFile(menuPath, "{ not json");
+  EXPECT_EQ(load(), -1);
+  t.files.resetCounts();
+  EXPECT_EQ(load(), -1);
+  EXPECT_EQ(t.files.calls(FsOp::read), 1u) << "a file that fails to decode is read every time";
+}
+
+TEST_F(ManifestLoaderTest, ReplacedByInvalidKeepsTheLastGoodManifestAndItsDate) {
+  writeMenu(1, {100, 0});
+  EXPECT_EQ(load(), 1);
+  testing::writeFile(menuPath, manifestText(2, R"(, "enabled": "yes")"));
+  testing::setModified(menuPath, {200, 0});
+  EXPECT_EQ(load(), 1);
+  EXPECT_EQ(load(), 1);
+  EXPECT_EQ(manifestModified, (FileTime{100, 0}));
+}
+
+TEST_F(ManifestLoaderTest, DeletedMenuJsonFallsBackOrKeepsWhatItHad) {
+  writeMenu(1, {100, 0});
+  EXPECT_EQ(load(), 1);
+  std::filesystem::remove(menuPath);
+  EXPECT_EQ(load(), 1) << "no fallback resource: the cache stays";
+  EXPECT_EQ(manifestModified, (FileTime{100, 0}));
+  testing::writeFile(tmp / "bundle/fallback-menu.json", "[]");
+  EXPECT_EQ(load(), 1) << "an invalid fallback: the cache stays";
+  writeFallback(7);
+  EXPECT_EQ(load(), 7);
+  EXPECT_FALSE(manifestModified.has_value());
+  writeMenu(2, {300, 0});
+  EXPECT_EQ(load(), 2) << "menu.json created again";
+}
+
+TEST_F(ManifestLoaderTest, DisabledManifestIsReturnedLikeAnyOther) {
+  testing::writeFile(menuPath, manifestText(5, R"(, "enabled": false)"));
+  EXPECT_EQ(load(), 5);
+  EXPECT_EQ(manifest->manifest.enabled, false);
+}
+
+TEST_F(ManifestLoaderTest, MenuJsonThatIsNotARegularFileIsUnreadable) {
+  struct Case {
+    const char* name;
+    void (*make)(const std::string& path);
+  } cases[] = {
+      {"directory", [](const std::string& p) { std::filesystem::create_directory(p); }},
+      {"FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+      {"link to /dev/zero",
+       [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); }},
+      {"link to /dev/null",
+       [](const std::string& p) { std::filesystem::create_symlink("/dev/null", p); }},
+      {"larger than the bound",
+       [](const std::string& p) {
+         testing::writeFile(p, "");
+         std::filesystem::resize_file(p, kMaxManifestBytes + 1);
+       }},
+  };
+  writeFallback(7);
+  for (const auto& c : cases) {
+    manifest.reset();
+    manifestModified.reset();
+    EXPECT_EQ(load(), 7) << c.name << ": setup";
+    c.make(menuPath);
+    EXPECT_EQ(load(), 7) << c.name << ": the cache must stay";
+    EXPECT_FALSE(manifestModified.has_value()) << c.name;
+    std::filesystem::remove_all(menuPath);
+  }
+}
+
+TEST_F(ManifestLoaderTest, SymbolicLinkToAManifestIsFollowed) {
+  testing::writeFile(tmp / "elsewhere.json", manifestText(9));
+  std::filesystem::create_symlink(tmp / "elsewhere.json", menuPath);
+  EXPECT_EQ(load(), 9);
+  testing::writeFile(tmp / "elsewhere.json", manifestText(10));
+  testing::setModified(tmp / "elsewhere.json", {1, 0});
+  EXPECT_EQ(load(), 10) << "the target's date is the cache key";
+}
+
+TEST_F(ManifestLoaderTest, FaultsTheDiskCanNotProduceLeaveTheCacheAlone) {
+  writeFallback(7);
+  writeMenu(1, {100, 0});
+  EXPECT_EQ(load(), 1);
+  testing::setModified(menuPath, {101, 0});
+  for (FsOp op : {FsOp::open, FsOp::read}) {
+    t.files.failNext(op);
+    EXPECT_EQ(load(), 1) << testing::fsOpName(op);
+    EXPECT_EQ(manifestModified, (FileTime{100, 0})) << testing::fsOpName(op);
+  }
+  // A menu.json that can't be examined counts as missing: the fallback comes in.
+  t.files.failNext(FsOp::status);
+  EXPECT_EQ(load(), 7);
+  EXPECT_EQ(load(), 1);
+}
+
+}  // namespace
+}  // namespace vdl

@@ -1,0 +1,111 @@
+// Computing the offer from a selection and an indexed manifest.
+#include "menu/offer.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_set>
+
+#include "text/unicode_text.h"
+
+namespace vdl {
+namespace {
+
+// Tool texts of one format over two extensions.
+std::string combinedTool(const std::string& a, const std::string& b) {
+  if (a.empty()) return b;
+  if (b.empty() || text::canonicallyEqual(a, b)) return a;
+  return a + " + " + b;
+}
+
+// Keeps the entries of `common` whose key `other` has too, combining tools.
+// Both are sorted by key, so this is one merge pass.
+void intersect(std::vector<TargetEntry>& common, const std::vector<TargetEntry>& other) {
+  std::size_t kept = 0;
+  auto o = other.begin();
+  for (auto& entry : common) {
+    while (o != other.end() && o->key < entry.key) ++o;
+    if (o == other.end()) break;
+    if (o->key != entry.key) continue;
+    entry.tool = combinedTool(entry.tool, o->tool);
+    if (&common[kept] != &entry) common[kept] = std::move(entry);
+    ++kept;
+  }
+  common.resize(kept);
+}
+
+const TargetEntry* find(const std::vector<TargetEntry>& sorted, const std::string& key) {
+  auto it = std::lower_bound(sorted.begin(), sorted.end(), key,
+                             [](const TargetEntry& e, const std::string& k) { return e.key < k; });
+  return it != sorted.end() && it->key == key ? &*it : nullptr;
+}
+
+}  // namespace
+
+std::vector<std::string> extensionList(const std::vector<FileURL>& selection) {
+  // Most selections repeat a handful of extensions: normalise each raw
+  // spelling once.
+  std::unordered_set<std::string_view> raw;
+  for (const auto& url : selection) raw.insert(url.pathExtension());
+  std::vector<std::string> keys;
+  keys.reserve(raw.size());
+  for (auto extension : raw) keys.push_back(text::normalizedNFC(text::lowercased(extension)));
+  std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+  return keys;
+}
+
+Offer choices(const std::vector<FileURL>& selection, const IndexedManifest& manifest) {
+  Offer offer;
+  const auto extensions = extensionList(selection);
+  if (extensions.empty()) return offer;
+  const ManifestIndex& index = manifest.index;
+
+  std::vector<TargetEntry> common;
+  if (const auto* first = index.targets(extensions.front())) common = *first;
+  for (std::size_t i = 1; i < extensions.size() && !common.empty(); ++i) {
+    const auto* map = index.targets(extensions[i]);
+    if (map == nullptr) {
+      common.clear();
+    } else {
+      intersect(common, *map);
+    }
+  }
+
+  if (const auto* popular = index.popular(extensions.front())) {
+    for (const auto& format : *popular) {
+      if (offer.popular.size() == kMaxPopular) break;
+      if (const auto* entry = find(common, text::normalizedNFC(format))) {
+        offer.popular.push_back({format, entry->tool});
+      }
+    }
+  }
+  offer.all.reserve(common.size());
+  for (auto& entry : common) offer.all.push_back({std::move(entry.format), std::move(entry.tool)});
+
+  auto every = [&](auto&& lists) {
+    return std::all_of(extensions.begin(), extensions.end(), lists);
+  };
+  const auto& m = manifest.manifest;
+  offer.compress = m.compressEnabled.value_or(true) &&
+                   every([&](const std::string& e) { return index.compressLists(e); });
+  offer.crop =
+      index.hasCropList() && every([&](const std::string& e) { return index.cropLists(e); });
+  offer.trim =
+      index.hasTrimList() && every([&](const std::string& e) { return index.trimLists(e); });
+  return offer;
+}
+
+std::vector<TargetPair> displayList(const Offer& offer) {
+  std::vector<std::string> popularKeys;
+  for (const auto& p : offer.popular) popularKeys.push_back(text::normalizedNFC(p.format));
+  std::vector<TargetPair> list = offer.popular;
+  for (const auto& pair : offer.all) {
+    auto key = text::normalizedNFC(pair.format);
+    if (std::find(popularKeys.begin(), popularKeys.end(), key) == popularKeys.end()) {
+      list.push_back(pair);
+    }
+  }
+  return list;
+}
+
+}  // namespace vdl

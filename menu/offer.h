@@ -1,0 +1,42 @@
+// The offer for a selection: which conversions fit every selected file, which
+// come first, and whether compress, crop and trim apply.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "manifest/manifest_index.h"
+#include "platform/file_url.h"
+
+namespace vdl {
+
+struct TargetPair {
+  std::string format;
+  std::string tool;  // empty when no extra tool is needed
+  friend bool operator==(const TargetPair&, const TargetPair&) = default;
+};
+
+struct Offer {
+  std::vector<TargetPair> popular;  // at most kMaxPopular
+  std::vector<TargetPair> all;      // ascending order of format
+  bool compress = false;
+  bool crop = false;
+  bool trim = false;
+  friend bool operator==(const Offer&, const Offer&) = default;
+};
+
+inline constexpr std::size_t kMaxPopular = 8;
+
+// The distinct extensions of the selection, lower-cased, in their composed
+// form, in ascending order. A file without an extension gives "".
+std::vector<std::string> extensionList(const std::vector<FileURL>& selection);
+
+// The offer for `selection`. Pure: reads nothing but its arguments, and no
+// order in it depends on hashing, so a menu and a later choice agree.
+Offer choices(const std::vector<FileURL>& selection, const IndexedManifest& manifest);
+
+// The popular pairs, then the pairs of `all` whose format is not popular:
+// the order of the format items in the menu.
+std::vector<TargetPair> displayList(const Offer& offer);
+
+}  // namespace vdl

@@ -1,0 +1,264 @@
+#include "menu/offer.h"
+
+#include <gtest/gtest.h>
+
+#include "menu/choice.h"
+
+namespace vdl {
+namespace {
+
+MenuManifest baseManifest() {
+  MenuManifest m;
+  m.version = 1;
+  m.labels = {"Convert to", "Compress",   "Open",       "B",           "S",
+              std::nullopt, std::nullopt, std::nullopt, "needs {tool}"};
+  return m;
+}
+
+std::vector<FileURL> files(std::initializer_list<const char*> names) {
+  std::vector<FileURL> urls;
+  for (const char* n : names) urls.push_back(FileURL::fileURLWithPath(std::string("/sel/") + n));
+  return urls;
+}
+
+Offer offerFor(const MenuManifest& m, std::initializer_list<const char*> names) {
+  IndexedManifest indexed(m, FileURL::fileURLWithPath("/m.json"));
+  return choices(files(names), indexed);
+}
+
+std::vector<std::string> formats(const std::vector<TargetPair>& pairs) {
+  std::vector<std::string> out;
+  for (const auto& p : pairs) out.push_back(p.format);
+  return out;
+}
+
+using Strings = std::vector<std::string>;
+
+TEST(Offer, ExtensionListIsLowerCasedDistinctAndAscending) {
+  EXPECT_EQ(extensionList(files({"b.png", "a.PNG", "c.Jpg", "d", "e.tar.GZ"})),
+            (Strings{"", "gz", "jpg", "png"}));
+  EXPECT_EQ(extensionList(files({"x.\xC3\x89", "y.e\xCC\x81"})), (Strings{"\xC3\xA9"}))
+      << "composed and decomposed spellings are one extension";
+  EXPECT_EQ(extensionList({}), Strings{});
+}
+
+TEST(Offer, CommonTargetsAndToolTexts) {
+  struct Case {
+    const char* name;
+    std::map<std::string, std::vector<TargetRow>> targets;
+    std::initializer_list<const char*> selection;
+    std::vector<TargetPair> all;
+  } cases[] = {
+      {"only formats every extension has",
+       {{"jpg", {{"webp"}, {"png"}}}, {"png", {{"webp"}, {"gif"}}}},
+       {"a.jpg", "b.png"},
+       {{"webp", ""}}},
+      {"empty then x", {{"a", {{"f"}}}, {"b", {{"f", "x"}}}}, {"1.a", "2.b"}, {{"f", "x"}}},
+      {"x then empty", {{"a", {{"f", "x"}}}, {"b", {{"f"}}}}, {"1.a", "2.b"}, {{"f", "x"}}},
+      {"x then x", {{"a", {{"f", "x"}}}, {"b", {{"f", "x"}}}}, {"1.a", "2.b"}, {{"f", "x"}}},
+      {"x then y", {{"a", {{"f", "x"}}}, {"b", {{"f", "y"}}}}, {"1.a", "2.b"}, {{"f", "x + y"}}},
+      {"x, y, x appends x again",
+       {{"a", {{"f", "x"}}}, {"b", {{"f", "y"}}}, {"c", {{"f", "x"}}}},
+       {"1.a", "2.b", "3.c"},
+       {{"f", "x + y + x"}}},
+      {"equivalent tool texts are equal",
+       {{"a", {{"f", "caf\xC3\xA9"}}}, {"b", {{"f", "cafe\xCC\x81"}}}},
+       {"1.a", "2.b"},
+       {{"f", "caf\xC3\xA9"}}},
+      {"a later row's tool replaces an earlier one",
+       {{"a", {{"f", "x"}, {"f", "y"}}}},
+       {"1.a"},
+       {{"f", "y"}}},
+      {"empty rows skipped, third string ignored",
+       {{"a", {{}, {"g", "t", "ignored"}, {"f"}}}},
+       {"1.a"},
+       {{"f", ""}, {"g", "t"}}},
+      {"ascending order is by code point",
+       {{"a", {{"jpg"}, {"Mp4"}, {"jpeg"}, {"JPG"}, {"\xC3\xA9"}}}},
+       {"1.a"},
+       {{"JPG", ""}, {"Mp4", ""}, {"jpeg", ""}, {"jpg", ""}, {"\xC3\xA9", ""}}},
+      {"an extension without targets empties everything", {{"a", {{"f"}}}}, {"1.a", "2.zzz"}, {}},
+      {"a file without extension matches only the empty key",
+       {{"", {{"txt"}}}},
+       {"README"},
+       {{"txt", ""}}},
+      {"upper-case manifest keys never match", {{"MOV", {{"mp4"}}}}, {"clip.MOV"}, {}},
+      {"composed key matches a decomposed file name",
+       {{"\xC3\xA9", {{"f"}}}},
+       {"x.E\xCC\x81"},
+       {{"f", ""}}},
+      {"a format equal to its source is offered", {{"png", {{"png"}}}}, {"a.png"}, {{"png", ""}}},
+  };
+  for (const auto& c : cases) {
+    MenuManifest m = baseManifest();
+    m.targets = c.targets;
+    EXPECT_EQ(offerFor(m, c.selection).all, c.all) << c.name;
+  }
+}
+
+TEST(Offer, PopularListOfTheFirstExtension) {
+  struct Case {
+    const char* name;
+    Strings popular;
+    Strings expected;
+  } cases[] = {
+      {"ten common formats: the first eight",
+       {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"},
+       {"a", "b", "c", "d", "e", "f", "g", "h"}},
+      {"an uncommon one is skipped before counting",
+       {"a", "zz", "c", "d", "e", "f", "g", "h", "i", "j"},
+       {"a", "c", "d", "e", "f", "g", "h", "i"}},
+      {"a duplicate is taken twice", {"b", "b"}, {"b", "b"}},
+      {"none", {}, {}},
+  };
+  for (const auto& c : cases) {
+    MenuManifest m = baseManifest();
+    for (const char* f : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}) {
+      m.targets["mov"].push_back({f, std::string(f) == "b" ? "tool" : ""});
+    }
+    m.popular["mov"] = c.popular;
+    Offer offer = offerFor(m, {"clip.MOV"});
+    EXPECT_EQ(formats(offer.popular), c.expected) << c.name;
+    EXPECT_EQ(offer.all.size(), 10u) << c.name << ": all keeps the popular formats";
+    for (const auto& p : offer.popular) {
+      EXPECT_EQ(p.tool, p.format == "b" ? "tool" : "") << c.name;
+    }
+  }
+}
+
+TEST(Offer, OnlyTheSmallestExtensionsPopularListCounts) {
+  MenuManifest m = baseManifest();
+  m.targets = {{"jpg", {{"webp"}, {"gif"}}}, {"png", {{"webp"}, {"gif"}}}};
+  m.popular = {{"png", {"gif"}}};
+  EXPECT_TRUE(offerFor(m, {"a.png", "b.jpg"}).popular.empty());
+  m.popular["jpg"] = {"webp"};
+  EXPECT_EQ(formats(offerFor(m, {"a.png", "b.jpg"}).popular), Strings{"webp"});
+}
+
+TEST(Offer, Flags) {
+  struct Case {
+    const char* name;
+    std::optional<bool> compressEnabled;
+    Strings compress;
+    std::optional<Strings> crop, trim;
+    std::initializer_list<const char*> selection;
+    bool wantCompress, wantCrop, wantTrim;
+  } cases[] = {
+      {"every extension listed",
+       std::nullopt,
+       {"mov", "png"},
+       Strings{"mov", "png"},
+       Strings{"mov"},
+       {"a.mov", "b.PNG"},
+       true,
+       true,
+       false},
+      {"compression switched off",
+       false,
+       {"mov"},
+       std::nullopt,
+       std::nullopt,
+       {"a.mov"},
+       false,
+       false,
+       false},
+      {"compression switched on",
+       true,
+       {"mov"},
+       std::nullopt,
+       std::nullopt,
+       {"a.mov"},
+       true,
+       false,
+       false},
+      {"one extension not listed",
+       std::nullopt,
+       {"mov"},
+       Strings{"mov"},
+       Strings{"mov"},
+       {"a.mov", "b.txt"},
+       false,
+       false,
+       false},
+      {"crop present but empty",
+       std::nullopt,
+       {},
+       Strings{},
+       Strings{},
+       {"a.mov"},
+       false,
+       false,
+       false},
+      {"empty selection offers nothing",
+       std::nullopt,
+       {"mov"},
+       Strings{"mov"},
+       Strings{"mov"},
+       {},
+       false,
+       false,
+       false},
+      {"flags need no targets",
+       std::nullopt,
+       {"raw"},
+       Strings{"raw"},
+       std::nullopt,
+       {"x.raw"},
+       true,
+       true,
+       false},
+  };
+  for (const auto& c : cases) {
+    MenuManifest m = baseManifest();
+    m.compressEnabled = c.compressEnabled;
+    m.compress = c.compress;
+    m.crop = c.crop;
+    m.trim = c.trim;
+    Offer o = offerFor(m, c.selection);
+    EXPECT_EQ(o.compress, c.wantCompress) << c.name;
+    EXPECT_EQ(o.crop, c.wantCrop) << c.name;
+    EXPECT_EQ(o.trim, c.wantTrim) << c.name;
+  }
+}
+
+TEST(Offer, DisplayListPutsPopularFirstAndDropsTheirDuplicates) {
+  Offer offer;
+  offer.popular = {{"mp4", ""}, {"gif", "codecs"}};
+  offer.all = {{"gif", "other tool"}, {"mp3", ""}, {"mp4", ""}};
+  EXPECT_EQ(formats(displayList(offer)), (Strings{"mp4", "gif", "mp3"}));
+  offer.popular = {{"mp4", ""}, {"mp4", ""}};
+  EXPECT_EQ(formats(displayList(offer)), (Strings{"mp4", "mp4", "gif", "mp3"}));
+}
+
+TEST(Offer, TagsDecodeAgainstTheOfferOfTheMoment) {
+  Offer offer;
+  offer.popular = {{"b", ""}};
+  offer.all = {{"a", ""}, {"b", ""}, {"c", ""}, {"d", ""}, {"e", ""}};  // display: b a c d e
+  struct Case {
+    std::int64_t tag;
+    std::optional<Choice> expected;
+  } cases[] = {
+      {1000, Choice::convert("b")},
+      {1001, Choice::convert("a")},
+      {1004, Choice::convert("e")},
+      {1005, std::nullopt},
+      {999, std::nullopt},
+      {10, std::nullopt},
+      {0, std::nullopt},
+      {-1, std::nullopt},
+      {3, std::nullopt},
+      {15, std::nullopt},
+      {INT64_MAX, std::nullopt},
+      {INT64_MIN, std::nullopt},
+      {2, Choice::open()},
+      {12, Choice::compress()},
+      {13, Choice::crop()},
+      {14, Choice::trim()},
+  };
+  for (const auto& c : cases) EXPECT_EQ(decodeTag(c.tag, offer), c.expected) << "tag " << c.tag;
+  EXPECT_EQ(Choice::compress().preset, "adjust");
+  EXPECT_FALSE(offer.crop) << "tag 13 decodes whatever the flag says";
+}
+
+}  // namespace
+}  // namespace vdl

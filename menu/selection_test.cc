@@ -1,0 +1,46 @@
+#include "menu/selection.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "testing/test_platform.h"
+
+namespace vdl {
+namespace {
+
+TEST(Selection, KeepsExistingNonDirectoriesInOrderWithDuplicates) {
+  testing::TempDir tmp;
+  testing::TestPlatform t(tmp / "bundle");
+  testing::writeFile(tmp / "a.png", "x");
+  testing::writeFile(tmp / "b.PNG", "x");
+  std::filesystem::create_directory(tmp / "folder");
+  std::filesystem::create_directory(tmp / "Package.app");
+  std::filesystem::create_symlink(tmp / "a.png", tmp / "link.png");
+  std::filesystem::create_symlink(tmp / "folder", tmp / "link-to-folder");
+  std::filesystem::create_symlink(tmp / "gone", tmp / "dangling.png");
+  std::filesystem::create_symlink(tmp / "loop", tmp / "loop");
+  ASSERT_EQ(::mkfifo((tmp / "pipe.fifo").c_str(), 0600), 0);
+
+  t.finder.select({tmp / "b.PNG", tmp / "folder", tmp / "a.png", tmp / "missing.png",
+                   tmp / "link.png", tmp / "link-to-folder", tmp / "dangling.png", tmp / "loop",
+                   tmp / "Package.app", tmp / "a.png", tmp / "pipe.fifo"});
+  std::vector<std::string> kept;
+  for (const auto& url : selectedFiles(t.finder, t.files)) kept.push_back(url.path());
+  EXPECT_EQ(kept, (std::vector<std::string>{tmp / "b.PNG", tmp / "a.png", tmp / "link.png",
+                                            tmp / "a.png", tmp / "pipe.fifo"}));
+}
+
+TEST(Selection, NoSelectionIsEmpty) {
+  testing::TempDir tmp;
+  testing::TestPlatform t(tmp / "bundle");
+  t.finder.selection = std::nullopt;
+  EXPECT_TRUE(selectedFiles(t.finder, t.files).empty());
+  t.finder.selection = std::vector<FileURL>{};
+  EXPECT_TRUE(selectedFiles(t.finder, t.files).empty());
+}
+
+}  // namespace
+}  // namespace vdl
