@@ -1,7 +1,16 @@
-// The extension object: construction, and the two calls of the file manager.
+// The extension object: how the subsystems meet on a menu request and on a
+// menu action.
 #include "extension/vdl_finder_sync.h"
 
+#include "dispatch/host_launch.h"
+#include "dispatch/request_document.h"
+#include "dispatch/request_publisher.h"
 #include "extension/shared_folder.h"
+#include "manifest/manifest_loader.h"
+#include "menu/choice.h"
+#include "menu/menu_builder.h"
+#include "menu/selection.h"
+#include "text/unicode_text.h"
 
 namespace vdl {
 
@@ -11,10 +20,54 @@ VDLFinderSync::VDLFinderSync(Platform& platform)
       {FileURL::fileURLWithPath("/", true), FileURL::fileURLWithPath("/Volumes", true)});
 }
 
-std::optional<Menu> VDLFinderSync::menu(std::uint64_t) {
-  return std::nullopt;
+ManifestSnapshot VDLFinderSync::loadManifest() {
+  return vdl::loadManifest(folder, platform_.files, platform_.bundle, manifest, manifestModified);
 }
 
-void VDLFinderSync::choose(const MenuItem&) {}
+std::vector<FileURL> VDLFinderSync::selectedFiles() {
+  return vdl::selectedFiles(platform_.finder, platform_.files);
+}
+
+std::optional<Menu> VDLFinderSync::menu(std::uint64_t kind) {
+  if (kind != kContextualMenuForItems) return std::nullopt;
+  auto current = loadManifest();
+  if (!current) return std::nullopt;
+  if (!current->manifest.enabled.value_or(true)) return std::nullopt;
+  Offer offer = choices(selectedFiles(), *current);
+  if (offer.all.empty() && !offer.compress && !offer.crop && !offer.trim) return std::nullopt;
+  auto icon = platform_.bundle.imageNamed("MenuIcon");
+  return buildMenu(current->manifest.labels, offer, icon, platform_.menuFont);
+}
+
+void VDLFinderSync::choose(const MenuItem& item) {
+  auto current = loadManifest();
+  if (!current) return;
+  auto selection = selectedFiles();
+  if (selection.empty()) return;
+  auto choice = decodeTag(item.tag, choices(selection, *current));
+  if (!choice) return;
+
+  std::string id = text::lowercased(platform_.uuids.newUUIDString());
+  double createdAt = platform_.clock.secondsSince1970();
+
+  if (auto made = createRequestsFolder(platform_.files, folder); !made) {
+    return logWriteFailure(made.error());
+  }
+  auto document = requestDocument(id, createdAt, *choice, selection);
+  if (!document) return logWriteFailure(document.error());
+  if (auto published = publishRequest(platform_.files, requestsFolder(folder), id, *document);
+      !published) {
+    return logWriteFailure(published.error());
+  }
+  openHostApp(id);
+}
+
+void VDLFinderSync::openHostApp(const std::string& requestID) {
+  vdl::openHostApp(requestID, platform_.bundle, platform_.workspace, platform_.log);
+}
+
+void VDLFinderSync::logWriteFailure(const Error& error) {
+  platform_.log.write("Vandrel: couldn't write the request: " + error.description);
+}
 
 }  // namespace vdl

@@ -3,29 +3,44 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "extension/finder_sync_extension.h"
+#include "manifest/manifest_index.h"
+#include "menu/offer.h"
 #include "platform/file_url.h"
 #include "platform/platform.h"
 
 namespace vdl {
 
+// Not thread-safe: the host must not run menu() and choose() of one object at
+// the same time, since both pass through the manifest cache.
 class VDLFinderSync final : public FinderSyncExtension {
  public:
   // Fixes the shared folder and registers the served directories, "/" and
   // "/Volumes". Creates no folder and reads no file.
   explicit VDLFinderSync(Platform& platform);
 
+  // The context menu for the selected items (kind 0), or none.
   std::optional<Menu> menu(std::uint64_t kind) override;
+  // Publishes the request for the chosen item and wakes the host application.
   void choose(const MenuItem& item) override;
 
   // The shared folder, for hosts that report where things are.
   const FileURL& sharedFolder() const { return folder; }
 
  private:
+  ManifestSnapshot loadManifest();
+  std::vector<FileURL> selectedFiles();
+  void openHostApp(const std::string& requestID);
+  void logWriteFailure(const Error& error);
+
   Platform& platform_;
+  // The manifest cache; only loadManifest() touches these two.
+  ManifestSnapshot manifest;
+  std::optional<FileTime> manifestModified;
   const FileURL folder;
 };
 

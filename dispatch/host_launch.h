@@ -1,0 +1,25 @@
+// Waking the host application with the id of a published request.
+#pragma once
+
+#include <string>
+
+#include "platform/bundle.h"
+#include "platform/services.h"
+#include "platform/workspace.h"
+
+namespace vdl {
+
+// "vandrel://quick?id=" + the id.
+std::string quickURL(const std::string& requestID);
+
+// The host application: the extension's bundle with its last path component
+// removed three times.
+FileURL hostApplicationURL(Bundle& bundle);
+
+// Opens the quick URL with the host application, without activating it; on
+// failure, through the scheme's registered handler; when that fails too,
+// logs one line. Returns at once. `workspace` and `log` must outlive the
+// completion handlers.
+void openHostApp(const std::string& requestID, Bundle& bundle, Workspace& workspace, Log& log);
+
+}  // namespace vdl

@@ -1,0 +1,46 @@
+// Building and serialising a request.
+#include "dispatch/request_document.h"
+
+#include "text/unicode_text.h"
+
+namespace vdl {
+
+nlohmann::json actionObject(const Choice& choice) {
+  using K = Choice::Kind;
+  switch (choice.kind) {
+    case K::convert:
+      return {{"action", "convert"}, {"format", choice.format}};
+    case K::compress:
+      return {{"action", "compress"}, {"preset", choice.preset}};
+    case K::open:
+      return {{"action", "open"}};
+    case K::crop:
+      return {{"action", "crop"}};
+    case K::trim:
+      return {{"action", "trim"}};
+  }
+  return {{"action", "open"}};
+}
+
+Expected<std::string> requestDocument(const std::string& id, double createdAt, const Choice& choice,
+                                      const std::vector<FileURL>& files) {
+  nlohmann::json paths = nlohmann::json::array();
+  for (const auto& url : files) {
+    if (!text::isValidUTF8(url.path())) {
+      // Shown with the bad bytes replaced, so that the log line stays text.
+      std::string shown =
+          nlohmann::json(url.path()).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+      return Error{"the path " + shown + " is not valid UTF-8"};
+    }
+    paths.push_back(url.path());
+  }
+  nlohmann::json request = {
+      {"id", id}, {"createdAt", createdAt}, {"action", actionObject(choice)}, {"files", paths}};
+  try {
+    return request.dump();
+  } catch (const nlohmann::json::exception& e) {
+    return Error{std::string("the request can't be written as JSON: ") + e.what()};
+  }
+}
+
+}  // namespace vdl

@@ -1,0 +1,83 @@
+// Folder creation and the write-flush-rename-flush sequence of publishing.
+#include "dispatch/request_publisher.h"
+
+namespace vdl {
+namespace {
+
+constexpr unsigned kPrivateFolderMode = 0700;
+constexpr unsigned kOuterFolderMode = 0755;
+constexpr unsigned kRequestFileMode = 0600;
+
+Error notADirectory(const std::string& path, const char* what) {
+  return Error{"mkdir " + path + ": " + what};
+}
+
+// Makes sure `dir` is a directory, creating it (and its missing parents)
+// when absent. `own` folders must be real directories, not links.
+Status ensureDirectory(FileSystem& files, const FileURL& dir, const FileURL& sharedFolder,
+                       int depth = 0) {
+  const bool isRequests = depth == 0;
+  const bool own = isRequests || dir == sharedFolder;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    auto st = files.linkStatus(dir.path());
+    if (st) {
+      if (st->type == FileType::directory) return Status::success();
+      if (st->type == FileType::symlink) {
+        if (isRequests) return notADirectory(dir.path(), "is a symbolic link");
+        auto target = files.status(dir.path());
+        if (target && target->type == FileType::directory) return Status::success();
+      }
+      return notADirectory(dir.path(), "exists and is not a directory");
+    }
+    if (st.error().kind != ErrorKind::notFound) return st.error();
+    FileURL parent = dir.deletingLastPathComponent();
+    if (parent.path() != dir.path() && depth < 256) {
+      if (auto made = ensureDirectory(files, parent, sharedFolder, depth + 1); !made) return made;
+    }
+    auto made = files.makeDirectory(dir.path(), own ? kPrivateFolderMode : kOuterFolderMode);
+    if (made) return made;
+    // Another process may have made it in between: look again, once.
+    if (made.error().kind != ErrorKind::alreadyExists) return made;
+  }
+  return notADirectory(dir.path(), "keeps changing");
+}
+
+}  // namespace
+
+FileURL requestsFolder(const FileURL& sharedFolder) {
+  return sharedFolder.appendingPathComponent("requests", /*isDirectory=*/true);
+}
+
+Status createRequestsFolder(FileSystem& files, const FileURL& sharedFolder) {
+  return ensureDirectory(files, requestsFolder(sharedFolder), sharedFolder);
+}
+
+Status publishRequest(FileSystem& files, const FileURL& requests, const std::string& id,
+                      const std::string& bytes) {
+  const std::string hidden = requests.appendingPathComponent("." + id + ".json").path();
+  const std::string published = requests.appendingPathComponent(id + ".json").path();
+
+  auto created = files.createNewFile(hidden, kRequestFileMode);
+  if (!created) return created.error();
+  auto& file = **created;
+  Status written = file.append(bytes);
+  if (written) written = file.sync();
+  if (written) {
+    written = file.close();
+  } else {
+    (void)file.close();
+  }
+  if (!written) {
+    (void)files.removeFile(hidden);
+    return written;
+  }
+
+  if (auto moved = files.renameNoReplace(hidden, published); !moved) return moved;
+  if (auto flushed = files.syncDirectory(requests.path()); !flushed) {
+    (void)files.renameNoReplace(published, hidden);
+    return flushed;
+  }
+  return Status::success();
+}
+
+}  // namespace vdl

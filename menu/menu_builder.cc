@@ -1,0 +1,95 @@
+// Menu assembly and divider sizing.
+#include "menu/menu_builder.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "menu/choice.h"
+#include "text/unicode_text.h"
+
+namespace vdl {
+namespace {
+
+constexpr const char* kDividerCharacter = "\u2500";
+constexpr std::size_t kMinDivider = 8;
+constexpr std::size_t kMaxDivider = 60;
+
+std::string replacedAll(std::string text, const std::string& token, const std::string& with) {
+  for (auto pos = text.find(token); pos != std::string::npos;
+       pos = text.find(token, pos + with.size())) {
+    text.replace(pos, token.size(), with);
+  }
+  return text;
+}
+
+MenuItem actionItem(std::string title, std::int64_t tag, std::optional<Image> image = {}) {
+  MenuItem item;
+  item.title = std::move(title);
+  item.action = MenuAction::choose;
+  item.tag = tag;
+  item.image = std::move(image);
+  return item;
+}
+
+}  // namespace
+
+std::string entryTitle(const TargetPair& pair, const std::string& needsLabel) {
+  std::string title = text::uppercased(pair.format);
+  if (!pair.tool.empty()) title += " (" + replacedAll(needsLabel, "{tool}", pair.tool) + ")";
+  return title;
+}
+
+std::size_t dividerLength(const std::vector<double>& widths, double unit) {
+  double widest = widths.empty() ? 100.0 : *std::max_element(widths.begin(), widths.end());
+  if (!(unit >= 1.0)) unit = 1.0;
+  double quotient = widest / unit;
+  // Written so that a NaN from a broken font lands on the minimum, not in a cast.
+  if (!(quotient > static_cast<double>(kMinDivider))) return kMinDivider;
+  if (!(quotient <= static_cast<double>(kMaxDivider))) return kMaxDivider;
+  return static_cast<std::size_t>(std::ceil(quotient));
+}
+
+MenuItem divider(const std::vector<std::string>& titles, MenuFont& font) {
+  std::vector<double> widths;
+  widths.reserve(titles.size());
+  for (const auto& t : titles) widths.push_back(font.width(t));
+  std::size_t count = dividerLength(widths, font.width(kDividerCharacter));
+  MenuItem item;
+  for (std::size_t i = 0; i < count; ++i) item.title += kDividerCharacter;
+  item.enabled = false;
+  return item;
+}
+
+Menu buildMenu(const MenuLabels& labels, const Offer& offer, const std::optional<Image>& icon,
+               MenuFont& font) {
+  Menu root;
+  if (!offer.all.empty()) {
+    auto submenu = std::make_shared<Menu>();
+    submenu->title = labels.convertTo;
+    auto list = displayList(offer);
+    std::vector<std::string> titles;
+    titles.reserve(list.size() + 1);
+    for (const auto& pair : list) titles.push_back(entryTitle(pair, labels.needs));
+    titles.push_back(labels.open);
+
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (i == offer.popular.size() && i != 0) submenu->items.push_back(divider(titles, font));
+      submenu->items.push_back(
+          actionItem(titles[i], kFirstFormatTag + static_cast<std::int64_t>(i)));
+    }
+    submenu->items.push_back(divider(titles, font));
+    submenu->items.push_back(actionItem(labels.open, kOpenTag));
+
+    MenuItem convert;
+    convert.title = labels.convertTo;
+    convert.image = icon;
+    convert.submenu = std::move(submenu);
+    root.items.push_back(std::move(convert));
+  }
+  if (offer.compress) root.items.push_back(actionItem(labels.compress, kCompressTag, icon));
+  if (offer.trim) root.items.push_back(actionItem(labels.trim.value_or("Trim"), kTrimTag, icon));
+  if (offer.crop) root.items.push_back(actionItem(labels.crop.value_or("Crop"), kCropTag, icon));
+  return root;
+}
+
+}  // namespace vdl

@@ -1,0 +1,174 @@
+#include "menu/menu_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "testing/test_platform.h"
+
+namespace vdl {
+namespace {
+
+MenuLabels labels() {
+  return {"Convert to", "Compress",   "Open in Vandrel", "B",           "S",
+          std::nullopt, std::nullopt, std::nullopt,      "needs {tool}"};
+}
+
+// One line per item: title, tag, and markers for action, image and state.
+std::vector<std::string> lines(const Menu& menu) {
+  std::vector<std::string> out;
+  for (const auto& item : menu.items) {
+    std::string line = item.title + " #" + std::to_string(item.tag);
+    if (item.action == MenuAction::choose) line += " choose:";
+    if (item.image) line += " icon";
+    if (!item.enabled) line += " disabled";
+    if (!item.keyEquivalent.empty()) line += " key!";
+    out.push_back(line);
+  }
+  return out;
+}
+
+std::string dividerOf(std::size_t n) {
+  std::string s;
+  for (std::size_t i = 0; i < n; ++i) s += "\u2500";
+  return s;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(MenuBuilder, EntryTitles) {
+  struct Case {
+    TargetPair pair;
+    std::string needs;
+    std::string title;
+  } cases[] = {
+      {{"png", ""}, "needs {tool}", "PNG"},
+      {{"png", "x"}, "needs {tool}", "PNG (needs x)"},
+      {{"png", "x"}, "extra software", "PNG (extra software)"},
+      {{"png", "x"}, "{tool} and {tool}", "PNG (x and x)"},
+      {{"png", "{tool}"}, "{tool}!", "PNG ({tool}!)"},
+      {{"png", "x"}, "{TOOL}", "PNG ({TOOL})"},
+      {{"stra\xC3\x9F"
+        "e",
+        ""},
+       "",
+       "STRASSE"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(entryTitle(c.pair, c.needs), c.title) << c.title;
+}
+
+TEST(MenuBuilder, DividerLength) {
+  struct Case {
+    const char* name;
+    std::vector<double> widths;
+    double unit;
+    std::size_t length;
+  } cases[] = {
+      {"narrow titles give the minimum", {3, 5}, 1, 8},
+      {"wide titles give the maximum", {500}, 1, 60},
+      {"8.01 rounds up to 9", {8.01}, 1, 9},
+      {"exactly 8", {8}, 1, 8},
+      {"the widest counts", {10, 30, 20}, 2, 15},
+      {"a unit below one counts as one", {20}, 0.1, 20},
+      {"an empty list is sized against 100", {}, 5, 20},
+      {"a NaN width falls to the minimum", {std::nan("")}, 1, 8},
+      {"an infinite width holds at the maximum", {HUGE_VAL}, 1, 60},
+  };
+  for (const auto& c : cases) EXPECT_EQ(dividerLength(c.widths, c.unit), c.length) << c.name;
+}
+
+TEST(MenuBuilder, WorkedExample) {
+  Offer offer;
+  offer.popular = {{"mp4", ""}, {"gif", "extra codecs"}};
+  offer.all = {{"gif", "extra codecs"}, {"mp3", ""}, {"mp4", ""}};
+  offer.compress = offer.crop = true;
+  testing::FakeMenuFont font;
+  Image icon{"MenuIcon", FileURL::fileURLWithPath("/b/MenuIcon.png")};
+  Menu menu = buildMenu(labels(), offer, icon, font);
+
+  EXPECT_EQ(menu.title, "");
+  EXPECT_EQ(lines(menu),
+            (Lines{"Convert to #0 icon", "Compress #12 choose: icon", "Crop #13 choose: icon"}));
+  ASSERT_TRUE(menu.items[0].submenu);
+  const Menu& sub = *menu.items[0].submenu;
+  EXPECT_EQ(sub.title, "Convert to");
+  // The widest title is "GIF (needs extra codecs)", 24 cells.
+  std::string line = dividerOf(24) + " #0 disabled";
+  EXPECT_EQ(lines(sub), (Lines{"MP4 #1000 choose:", "GIF (needs extra codecs) #1001 choose:", line,
+                               "MP3 #1002 choose:", line, "Open in Vandrel #2 choose:"}));
+}
+
+TEST(MenuBuilder, Layouts) {
+  struct Case {
+    const char* name;
+    Offer offer;
+    Lines root;
+    Lines submenu;
+  } cases[] = {
+      {"compress alone", {{}, {}, true, false, false}, {"Compress #12 choose: icon"}, {}},
+      {"all flags: compress, trim, crop",
+       {{}, {{"a", ""}}, true, true, true},
+       {"Convert to #0 icon", "Compress #12 choose: icon", "Trim #14 choose: icon",
+        "Crop #13 choose: icon"},
+       {"A #1000 choose:", "-", "Open in Vandrel #2 choose:"}},
+      {"no popular: one divider",
+       {{}, {{"a", ""}, {"b", ""}}, false, false, false},
+       {"Convert to #0 icon"},
+       {"A #1000 choose:", "B #1001 choose:", "-", "Open in Vandrel #2 choose:"}},
+      {"every format popular: no divider between formats",
+       {{{"b", ""}, {"a", ""}}, {{"a", ""}, {"b", ""}}, false, false, false},
+       {"Convert to #0 icon"},
+       {"B #1000 choose:", "A #1001 choose:", "-", "Open in Vandrel #2 choose:"}},
+      {"two popular, three further",
+       {{{"e", ""}, {"d", ""}},
+        {{"a", ""}, {"b", ""}, {"c", ""}, {"d", "t"}, {"e", ""}},
+        false,
+        false,
+        false},
+       {"Convert to #0 icon"},
+       {"E #1000 choose:", "D #1001 choose:", "-", "A #1002 choose:", "B #1003 choose:",
+        "C #1004 choose:", "-", "Open in Vandrel #2 choose:"}},
+  };
+  for (auto& c : cases) {
+    testing::FakeMenuFont font;
+    Image icon{"MenuIcon", FileURL::fileURLWithPath("/b/MenuIcon.png")};
+    Menu menu = buildMenu(labels(), c.offer, icon, font);
+    EXPECT_EQ(lines(menu), c.root) << c.name;
+    Lines sub;
+    if (!menu.items.empty() && menu.items[0].submenu) {
+      for (auto l : lines(*menu.items[0].submenu)) {
+        sub.push_back(l.find("\u2500") == 0 ? "-" : l);
+      }
+    }
+    EXPECT_EQ(sub, c.submenu) << c.name;
+  }
+}
+
+TEST(MenuBuilder, LabelsAndIcon) {
+  Offer offer{{}, {}, false, true, true};
+  MenuLabels l = labels();
+  testing::FakeMenuFont font;
+  EXPECT_EQ(lines(buildMenu(l, offer, std::nullopt, font)),
+            (Lines{"Trim #14 choose:", "Crop #13 choose:"}))
+      << "no icon: items without image, titles fall back";
+  l.crop = "";
+  l.trim = "Cut";
+  EXPECT_EQ(lines(buildMenu(l, offer, std::nullopt, font)),
+            (Lines{"Cut #14 choose:", " #13 choose:"}))
+      << "present labels are used even when empty";
+}
+
+TEST(MenuBuilder, DividersAreSizedAgainstTheOpenLabelInTheMenuFont) {
+  Offer offer{{}, {{"a", ""}}, false, false, false};
+  MenuLabels l = labels();
+  l.open = std::string(40, 'o');
+  testing::FakeMenuFont font;
+  font.unit = 3;
+  font.dividerWidth = 4;
+  Menu menu = buildMenu(l, offer, std::nullopt, font);
+  // 40 cells of 3 over a line character of 4: 30.
+  EXPECT_EQ(menu.items[0].submenu->items[1].title, dividerOf(30));
+}
+
+}  // namespace
+}  // namespace vdl

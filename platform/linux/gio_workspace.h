@@ -1,0 +1,35 @@
+// The workspace of a Linux desktop, on GIO. An application is an AppDir: a
+// folder holding an executable AppRun. A URL scheme's handler is whatever the
+// XDG mimeapps lists and .desktop files register for x-scheme-handler/<scheme>.
+#pragma once
+
+#include <chrono>
+
+#include "platform/workspace.h"
+
+namespace vdl::linux_platform {
+
+// Completions are delivered from the thread-default GLib main context of the
+// calling thread, which the host iterates (see waitForCompletions).
+class GioWorkspace final : public Workspace {
+ public:
+  // Runs <application>/AppRun with the URLs as arguments, detached. Fails when
+  // there is no executable AppRun there.
+  void openURLs(const std::vector<std::string>& urls, const FileURL& application,
+                const OpenConfiguration& configuration, CompletionHandler completion) override;
+  // Launches the desktop's default handler of the URL's scheme, if any.
+  void openURL(const std::string& url, const OpenConfiguration& configuration,
+               CompletionHandler completion) override;
+
+  // Iterates the main context until every opening, and every opening that a
+  // completion starts, has completed, or until `timeout`. True when none is
+  // left pending.
+  bool waitForCompletions(std::chrono::milliseconds timeout);
+  int pending() const { return pending_; }
+
+ private:
+  void finished() { --pending_; }
+  int pending_ = 0;
+};
+
+}  // namespace vdl::linux_platform

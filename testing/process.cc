@@ -1,0 +1,74 @@
+// Child processes for tests, on GLib's spawning.
+#include "testing/process.h"
+
+#include <glib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace vdl::testing {
+
+ProcessResult runProcess(const std::vector<std::string>& argv,
+                         const std::map<std::string, std::optional<std::string>>& environment,
+                         const std::string& input) {
+  gchar** envp = g_get_environ();
+  for (const auto& [name, value] : environment) {
+    envp = value ? g_environ_setenv(envp, name.c_str(), value->c_str(), TRUE)
+                 : g_environ_unsetenv(envp, name.c_str());
+  }
+  std::vector<gchar*> args;
+  for (const auto& a : argv) args.push_back(const_cast<gchar*>(a.c_str()));
+  args.push_back(nullptr);
+
+  ProcessResult result;
+  GPid pid = 0;
+  gint in = -1, out = -1, err = -1;
+  GError* error = nullptr;
+  if (!g_spawn_async_with_pipes(nullptr, args.data(), envp, G_SPAWN_DO_NOT_REAP_CHILD, nullptr,
+                                nullptr, &pid, &in, &out, &err, &error)) {
+    result.err = error->message;
+    g_error_free(error);
+    g_strfreev(envp);
+    return result;
+  }
+  g_strfreev(envp);
+  std::thread feeder([in, &input] {
+    std::size_t done = 0;
+    while (done < input.size()) {
+      ssize_t n = ::write(in, input.data() + done, input.size() - done);
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    ::close(in);
+  });
+  auto drain = [](int fd, std::string& into) {
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+      into.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+  };
+  std::thread errReader([&] { drain(err, result.err); });
+  drain(out, result.out);
+  errReader.join();
+  feeder.join();
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  g_spawn_close_pid(pid);
+  return result;
+}
+
+bool waitForFile(const std::string& path, double seconds) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (std::filesystem::exists(path)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return std::filesystem::exists(path);
+}
+
+}  // namespace vdl::testing
