@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "manifest/json_document.h"
+#include "manifest/json_path.h"
 
 namespace vdl {
 namespace {
@@ -34,26 +35,6 @@ std::string describeType(const json& v) {
     default:
       return "a value of another kind";
   }
-}
-
-bool isIdentifier(std::string_view key) {
-  if (key.empty()) return false;
-  for (std::size_t i = 0; i < key.size(); ++i) {
-    char c = key[i];
-    bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-    bool digit = c >= '0' && c <= '9';
-    if (!letter && !(digit && i > 0)) return false;
-  }
-  return true;
-}
-
-std::string memberPath(const std::string& parent, std::string_view key) {
-  if (isIdentifier(key)) return parent.empty() ? std::string(key) : parent + "." + std::string(key);
-  return parent + "[" + json(std::string(key)).dump() + "]";
-}
-
-std::string elementPath(const std::string& parent, std::size_t index) {
-  return parent + "[" + std::to_string(index) + "]";
 }
 
 // Reads values of the expected types, remembering the first failure.

@@ -6,19 +6,29 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 
 namespace vdl::testing {
 
-ProcessResult runProcess(const std::vector<std::string>& argv,
-                         const std::map<std::string, std::optional<std::string>>& environment,
-                         const std::string& input) {
+namespace {
+
+gchar** environmentWith(const std::map<std::string, std::optional<std::string>>& environment) {
   gchar** envp = g_get_environ();
   for (const auto& [name, value] : environment) {
     envp = value ? g_environ_setenv(envp, name.c_str(), value->c_str(), TRUE)
                  : g_environ_unsetenv(envp, name.c_str());
   }
+  return envp;
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::vector<std::string>& argv,
+                         const std::map<std::string, std::optional<std::string>>& environment,
+                         const std::string& input) {
+  gchar** envp = environmentWith(environment);
   std::vector<gchar*> args;
   for (const auto& a : argv) args.push_back(const_cast<gchar*>(a.c_str()));
   args.push_back(nullptr);
@@ -60,6 +70,49 @@ ProcessResult runProcess(const std::vector<std::string>& argv,
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   g_spawn_close_pid(pid);
   return result;
+}
+
+LineProcess::LineProcess(const std::vector<std::string>& argv,
+                         const std::map<std::string, std::optional<std::string>>& environment) {
+  gchar** envp = environmentWith(environment);
+  std::vector<gchar*> args;
+  for (const auto& a : argv) args.push_back(const_cast<gchar*>(a.c_str()));
+  args.push_back(nullptr);
+  GPid pid = 0;
+  gint out = -1;
+  if (g_spawn_async_with_pipes(nullptr, args.data(), envp, G_SPAWN_DO_NOT_REAP_CHILD, nullptr,
+                               nullptr, &pid, &in_, &out, nullptr, nullptr)) {
+    pid_ = pid;
+    out_ = ::fdopen(out, "r");
+  }
+  g_strfreev(envp);
+}
+
+LineProcess::~LineProcess() {
+  finish();
+}
+
+std::string LineProcess::ask(const std::string& line) {
+  if (in_ < 0 || out_ == nullptr) return {};
+  std::string sent = line + "\n";
+  if (::write(in_, sent.data(), sent.size()) != static_cast<ssize_t>(sent.size())) return {};
+  std::string reply;
+  for (int c; (c = std::fgetc(static_cast<FILE*>(out_))) != EOF && c != '\n';) {
+    reply += static_cast<char>(c);
+  }
+  return reply;
+}
+
+int LineProcess::finish() {
+  if (in_ >= 0) ::close(in_);
+  in_ = -1;
+  if (out_ != nullptr) std::fclose(static_cast<FILE*>(out_));
+  out_ = nullptr;
+  if (pid_ < 0) return -1;
+  int status = 0;
+  ::waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 bool waitForFile(const std::string& path, double seconds) {

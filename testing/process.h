@@ -20,6 +20,27 @@ ProcessResult runProcess(const std::vector<std::string>& argv,
                          const std::map<std::string, std::optional<std::string>>& environment = {},
                          const std::string& input = "");
 
+// A child that a test talks to line by line over its standard input and output.
+class LineProcess {
+ public:
+  LineProcess(const std::vector<std::string>& argv,
+              const std::map<std::string, std::optional<std::string>>& environment = {});
+  LineProcess(const LineProcess&) = delete;
+  LineProcess& operator=(const LineProcess&) = delete;
+  ~LineProcess();
+
+  // Sends one line and returns the child's next line of output, without its
+  // newline; empty when the child closed its output.
+  std::string ask(const std::string& line);
+  // Closes the child's input and waits for its exit status.
+  int finish();
+
+ private:
+  int pid_ = -1;
+  int in_ = -1;
+  void* out_ = nullptr;  // FILE*
+};
+
 // Waits up to `seconds` for `path` to exist; true when it does.
 bool waitForFile(const std::string& path, double seconds = 15);
 

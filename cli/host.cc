@@ -1,0 +1,128 @@
+// Driving the extension object from the command line.
+#include "cli/host.h"
+
+#include <glib.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "dispatch/request_publisher.h"
+
+namespace vdl::cli {
+
+Expected<FileURL> selectionURL(const std::string& argument) {
+  if (argument.empty()) return Error{"an empty PATH"};
+  if (argument.rfind("file:", 0) == 0) {
+    GError* error = nullptr;
+    gchar* host = nullptr;
+    gchar* path = g_filename_from_uri(argument.c_str(), &host, &error);
+    if (path == nullptr) {
+      std::string why = error->message;
+      g_error_free(error);
+      return Error{"not a local file URL: " + argument + " (" + why + ")"};
+    }
+    bool local = host == nullptr || std::string_view(host) == "localhost";
+    FileURL url = FileURL::fileURLWithPath(path);
+    g_free(host);
+    g_free(path);
+    if (!local) return Error{"not a local file URL: " + argument + " (names another host)"};
+    return url;
+  }
+  std::error_code ec;
+  auto absolute = std::filesystem::absolute(argument, ec);
+  if (ec) return Error{"can't resolve " + argument + ": " + ec.message()};
+  return FileURL::fileURLWithPath(absolute.lexically_normal().string());
+}
+
+FileURL defaultBundle() {
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  auto dir = exe.parent_path();
+  const std::filesystem::path inside = "Vandrel.AppDir/usr/lib/finder-sync";
+  auto installed = dir / "../lib/vandrel" / inside;
+  auto built = dir / inside;
+  auto chosen =
+      !std::filesystem::exists(installed) && std::filesystem::exists(built) ? built : installed;
+  return FileURL::fileURLWithPath(chosen.lexically_normal().string(), true);
+}
+
+Host::Host(std::optional<std::string> home, const FileURL& bundle)
+    : platform_(std::move(home), bundle),
+      extension_(std::make_unique<VDLFinderSync>(platform_.platform)) {
+  // The sample receiver learns the shared folder from here, since the quick
+  // URL carries nothing but the request id.
+  ::setenv("VANDREL_SHARED_FOLDER", extension_->sharedFolder().path().c_str(), 1);
+}
+
+Status Host::select(const std::optional<std::vector<std::string>>& arguments) {
+  if (!arguments) {
+    platform_.finder.selection = std::nullopt;
+    return Status::success();
+  }
+  std::vector<FileURL> urls;
+  for (const auto& a : *arguments) {
+    auto url = selectionURL(a);
+    if (!url) return url.error();
+    urls.push_back(*url);
+  }
+  platform_.finder.selection = std::move(urls);
+  return Status::success();
+}
+
+ChooseOutcome Host::choose(std::int64_t tag) {
+  platform_.clearRecords();
+  MenuItem item;
+  item.tag = tag;
+  extension_->choose(item);
+  platform_.waitForOpenings();
+
+  ChooseOutcome outcome;
+  outcome.opened = platform_.workspace.openings;
+  outcome.log = platform_.log.lines;
+  // The extension opens the host only once the request is published, with
+  // its id in the URL.
+  static const std::string kPrefix = "vandrel://quick?id=";
+  if (!outcome.opened.empty() && outcome.opened.front().url.rfind(kPrefix, 0) == 0) {
+    std::string id = outcome.opened.front().url.substr(kPrefix.size());
+    outcome.request =
+        requestsFolder(extension_->sharedFolder()).appendingPathComponent(id + ".json").path();
+  }
+  return outcome;
+}
+
+nlohmann::json outcomeJSON(const ChooseOutcome& o) {
+  nlohmann::json opened = nlohmann::json::array();
+  for (const auto& r : o.opened) {
+    opened.push_back({{"url", r.url},
+                      {"application", r.application ? nlohmann::json(*r.application) : nullptr},
+                      {"completed", r.completed},
+                      {"error", r.error ? nlohmann::json(*r.error) : nullptr}});
+  }
+  return {{"request", o.request ? nlohmann::json(*o.request) : nullptr},
+          {"opened", opened},
+          {"log", o.log}};
+}
+
+std::string outcomeText(const ChooseOutcome& o) {
+  std::string out;
+  if (o.request) {
+    out += "published " + *o.request + "\n";
+  } else if (o.log.empty()) {
+    out += "no choice: nothing was published\n";
+  } else {
+    out += "not published\n";
+  }
+  for (const auto& r : o.opened) {
+    out += "opened " + r.url + (r.application ? " with " + *r.application : " through its handler");
+    if (!r.completed) {
+      out += ": no answer yet";
+    } else if (r.error) {
+      out += ": failed: " + *r.error;
+    }
+    out += "\n";
+  }
+  for (const auto& line : o.log) out += "log: " + line + "\n";
+  return out;
+}
+
+}  // namespace vdl::cli

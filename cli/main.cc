@@ -1,0 +1,228 @@
+// vandrel-finder: the command-line stand-in for the file manager.
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "cli/arguments.h"
+#include "cli/host.h"
+#include "cli/manifest_check.h"
+#include "cli/menu_render.h"
+#include "cli/session.h"
+#include "dispatch/host_launch.h"
+#include "extension/shared_folder.h"
+#include "manifest/manifest_loader.h"
+
+namespace vdl::cli {
+namespace {
+
+constexpr int kUsageError = 2;
+
+int usageError(const std::string& why) {
+  std::cerr << "vandrel-finder: " << why << "\n"
+            << "Try 'vandrel-finder --help'.\n";
+  return kUsageError;
+}
+
+std::unique_ptr<Host> makeHost(const Arguments& a) {
+  FileURL bundle = a.bundle
+                       ? FileURL::fileURLWithPath(
+                             std::filesystem::absolute(*a.bundle).lexically_normal().string(), true)
+                       : defaultBundle();
+  std::optional<std::string> home;
+  if (a.home) home = std::filesystem::absolute(*a.home).lexically_normal().string();
+  return std::make_unique<Host>(home, bundle);
+}
+
+int runMenu(const Arguments& a) {
+  std::uint64_t kind = 0;
+  if (a.kind) {
+    auto parsed = parseKind(*a.kind);
+    if (!parsed) return usageError(parsed.error().description);
+    kind = *parsed;
+  }
+  auto host = makeHost(a);
+  if (auto s = host->select(a.positional); !s) return usageError(s.error().description);
+  auto menu = host->menu(kind);
+  std::cout << (a.json ? dumpLine(menuJSON(menu)) + "\n" : menuText(menu));
+  return 0;
+}
+
+int runChoose(const Arguments& a) {
+  if (a.positional.empty()) return usageError("choose needs a TAG");
+  auto tag = parseTag(a.positional[0]);
+  if (!tag) return usageError(tag.error().description);
+  auto host = makeHost(a);
+  std::vector<std::string> paths(a.positional.begin() + 1, a.positional.end());
+  if (auto s = host->select(paths); !s) return usageError(s.error().description);
+  auto outcome = host->choose(*tag);
+  std::cout << (a.json ? dumpLine(outcomeJSON(outcome)) + "\n" : outcomeText(outcome));
+  return 0;
+}
+
+int runSessionCommand(const Arguments& a) {
+  if (!a.positional.empty()) return usageError("session takes no arguments");
+  auto host = makeHost(a);
+  runSession(*host, std::cin, std::cout);
+  return 0;
+}
+
+// The manifest that loading would use: menu.json while it can be examined,
+// else the bundle's fallback copy.
+std::optional<FileURL> manifestFileInForce(Host& host) {
+  auto& p = host.platform();
+  FileURL menu = host.extension().sharedFolder().appendingPathComponent("menu.json");
+  if (p.files.status(menu.path())) return menu;
+  return p.bundle.urlForResource("fallback-menu", "json");
+}
+
+int runCheck(const Arguments& a) {
+  if (a.positional.size() > 1) return usageError("check takes at most one FILE");
+  auto host = makeHost(a);
+  std::string file;
+  if (!a.positional.empty()) {
+    file = a.positional[0];
+  } else if (auto inForce = manifestFileInForce(*host)) {
+    file = inForce->path();
+  } else {
+    std::cerr << "vandrel-finder: no manifest: there is no menu.json in "
+              << host->extension().sharedFolder().path()
+              << " and the bundle has no fallback-menu.json\n";
+    return 1;
+  }
+  auto opened = host->platform().files.openForReading(file);
+  Expected<std::string> content =
+      opened ? (*opened)->readAll(kMaxManifestBytes) : Expected<std::string>(opened.error());
+  if (!content) {
+    if (a.json) {
+      std::cout << dumpLine({{"file", file},
+                             {"valid", false},
+                             {"error", {{"path", ""}, {"reason", content.error().description}}}})
+                << "\n";
+    } else {
+      std::cout << file << ": unreadable: " << content.error().description << "\n";
+    }
+    return 1;
+  }
+  auto report = checkManifest(file, *content);
+  std::cout << (a.json ? dumpLine(reportJSON(report)) + "\n" : reportText(report));
+  if (report.error) return 1;
+  if (a.strict && !report.warnings.empty()) {
+    if (!a.json) std::cout << "failed: --strict and " << report.warnings.size() << " warnings\n";
+    return 1;
+  }
+  return 0;
+}
+
+int runInfo(const Arguments& a) {
+  if (!a.positional.empty()) return usageError("info takes no arguments");
+  auto host = makeHost(a);
+  auto& p = host->platform();
+  ManifestSnapshot cache;
+  std::optional<FileTime> modified;
+  auto current = loadManifest(host->extension().sharedFolder(), p.files, p.bundle, cache, modified);
+  std::string manifest = current ? current->source.path() : "none";
+  std::string why;
+  if (!current) {
+    why = manifestFileInForce(*host) ? "it does not load; run 'vandrel-finder check'"
+                                     : "no menu.json and no fallback-menu.json";
+  }
+  nlohmann::json info = {
+      {"sharedFolder", host->extension().sharedFolder().directoryAwarePath()},
+      {"bundle", p.bundle.bundleURL().directoryAwarePath()},
+      {"hostApplication", hostApplicationURL(p.bundle).path()},
+      {"hostBundleIdentifier", std::string(hostBundleIdentifier())},
+      {"manifest", current ? nlohmann::json(manifest) : nullptr},
+      {"manifestIsFallback", current && !modified.has_value()},
+  };
+  if (a.json) {
+    std::cout << dumpLine(info) << "\n";
+    return 0;
+  }
+  std::cout << "shared folder:     " << info["sharedFolder"].get<std::string>() << "\n"
+            << "bundle:            " << info["bundle"].get<std::string>() << "\n"
+            << "host application:  " << info["hostApplication"].get<std::string>() << "\n"
+            << "host bundle id:    " << hostBundleIdentifier() << "\n"
+            << "manifest:          "
+            << (current ? manifest + (modified ? "" : " (the bundle's fallback copy)")
+                        : "none: " + why)
+            << "\n";
+  return 0;
+}
+
+// Writes the sample receiver's .desktop file for this user and makes it the
+// handler of vandrel: URLs. Only ever done on request.
+int runInstallHandler(const Arguments& a) {
+  if (!a.positional.empty()) return usageError("install-handler takes no arguments");
+  auto host = makeHost(a);
+  std::string appRun =
+      hostApplicationURL(host->platform().bundle).appendingPathComponent("AppRun").path();
+  std::filesystem::path dir = std::filesystem::path(g_get_user_data_dir()) / "applications";
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  auto file = dir / "vandrel-sample-receiver.desktop";
+  gchar* quoted = g_shell_quote(appRun.c_str());
+  std::ofstream out(file);
+  out << "[Desktop Entry]\nType=Application\nName=Vandrel sample receiver\n"
+      << "Comment=Stand-in for the Vandrel host application: prints and removes requests\n"
+      << "Exec=" << quoted << " %u\nMimeType=x-scheme-handler/vandrel;\nNoDisplay=true\n";
+  g_free(quoted);
+  out.close();
+  if (!out) {
+    std::cerr << "vandrel-finder: can't write " << file.string() << "\n";
+    return 1;
+  }
+  GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(file.c_str());
+  GError* error = nullptr;
+  bool ok = info != nullptr && g_app_info_set_as_default_for_type(
+                                   G_APP_INFO(info), "x-scheme-handler/vandrel", &error);
+  if (info != nullptr) g_object_unref(info);
+  if (!ok) {
+    std::cerr << "vandrel-finder: can't register " << file.string() << ": "
+              << (error ? error->message : "not a valid desktop file") << "\n";
+    if (error) g_error_free(error);
+    return 1;
+  }
+  std::cout << "registered " << file.string() << " for vandrel: URLs\n";
+  return 0;
+}
+
+int run(int argc, char** argv) {
+  std::vector<std::string> words(argv + 1, argv + argc);
+  auto parsed = parseArguments(words);
+  if (!parsed) return usageError(parsed.error().description);
+  const Arguments& a = *parsed;
+  if (a.help) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (a.version) {
+    std::cout << "vandrel-finder " VDL_VERSION "\n";
+    return 0;
+  }
+  if (a.command.empty()) return usageError("no command given");
+  if (a.kind && a.command != "menu") return usageError("--kind belongs to menu");
+  if (a.strict && a.command != "check") return usageError("--strict belongs to check");
+  if (a.command == "menu") return runMenu(a);
+  if (a.command == "choose") return runChoose(a);
+  if (a.command == "session") return runSessionCommand(a);
+  if (a.command == "check") return runCheck(a);
+  if (a.command == "info") return runInfo(a);
+  if (a.command == "install-handler") return runInstallHandler(a);
+  return usageError("unknown command \"" + a.command + "\"");
+}
+
+}  // namespace
+}  // namespace vdl::cli
+
+int main(int argc, char** argv) {
+  try {
+    return vdl::cli::run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "vandrel-finder: " << e.what() << "\n";
+    return 1;
+  }
+}
