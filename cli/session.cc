@@ -22,7 +22,11 @@ nlohmann::json sessionReply(Host& host, const std::string& line) {
   if (!command.is_object() || command.size() != 1) {
     return error("expected an object with one of \"select\", \"menu\", \"choose\"");
   }
-  const auto& [name, value] = *command.items().begin();
+  // Bind to the object's own element: items() yields proxies that die with
+  // the full expression.
+  const auto entry = command.begin();
+  const std::string& name = entry.key();
+  const nlohmann::json& value = entry.value();
   if (name == "select") {
     if (value.is_null()) {
       (void)host.select(std::nullopt);

@@ -55,10 +55,13 @@ class Descriptor {
 
 class PosixReadableFile final : public ReadableFile {
  public:
-  PosixReadableFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  PosixReadableFile(int fd, std::string path, std::size_t size)
+      : fd_(fd), path_(std::move(path)), size_(size) {}
 
   Expected<std::string> readAll(std::size_t limit) override {
+    if (size_ > limit) return tooLarge(limit);
     std::string content;
+    content.reserve(size_);
     char buffer[65536];
     for (;;) {
       ssize_t n = ::read(fd_.get(), buffer, sizeof buffer);
@@ -67,17 +70,20 @@ class PosixReadableFile final : public ReadableFile {
         return systemError("read", path_, errno);
       }
       if (n == 0) break;
-      if (content.size() + static_cast<std::size_t>(n) > limit) {
-        return Error{"read " + path_ + ": larger than " + std::to_string(limit) + " bytes"};
-      }
+      // The file may have grown since it was opened.
+      if (content.size() + static_cast<std::size_t>(n) > limit) return tooLarge(limit);
       content.append(buffer, static_cast<std::size_t>(n));
     }
     return content;
   }
 
  private:
+  Error tooLarge(std::size_t limit) const {
+    return Error{"read " + path_ + ": larger than " + std::to_string(limit) + " bytes"};
+  }
   Descriptor fd_;
   std::string path_;
+  std::size_t size_;
 };
 
 class PosixWritableFile final : public WritableFile {
@@ -133,7 +139,7 @@ Expected<std::unique_ptr<ReadableFile>> PosixFileSystem::openForReading(const st
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return systemError("fstat", path, errno);
   if (!S_ISREG(st.st_mode)) return Error{"open " + path + ": not a regular file"};
-  std::unique_ptr<ReadableFile> file = std::make_unique<PosixReadableFile>(fd.release(), path);
+  std::unique_ptr<ReadableFile> file = std::make_unique<PosixReadableFile>(fd.release(), path, static_cast<std::size_t>(st.st_size));
   return file;
 }
 

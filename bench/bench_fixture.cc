@@ -1,0 +1,110 @@
+// The benchmarks' world on the real disk.
+#include "bench/bench_fixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+namespace vdl::bench {
+namespace {
+
+const char* kExtensions[] = {"mov", "mp4", "MKV", "avi", "webm"};
+
+class FixedHome final : public UserDatabase {
+ public:
+  explicit FixedHome(std::string home) : home_(std::move(home)) {}
+  std::optional<std::string> realUserHome() override { return home_; }
+  std::string homeDirectoryForCurrentUser() override { return home_; }
+
+ private:
+  std::string home_;
+};
+
+std::string makeRoot() {
+  std::string pattern = "/tmp/vdl-bench-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+  return pattern;
+}
+
+}  // namespace
+
+BenchWorld::BenchWorld()
+    : root_(makeRoot()),
+      ownedUsers_(std::make_unique<FixedHome>(root_ + "/home")),
+      bundle_(disk_, FileURL::fileURLWithPath(root_ + "/bundle", true)),
+      platform_{*ownedUsers_, disk_, bundle_, finder_, font_, workspace_, clock_, uuids_, log_} {
+  std::filesystem::create_directories(root_ + "/files");
+  std::filesystem::create_directories(root_ + "/bundle");
+  std::filesystem::create_directories(sharedFolder());
+}
+
+BenchWorld::~BenchWorld() {
+  std::error_code ignored;
+  std::filesystem::remove_all(root_, ignored);
+}
+
+std::string BenchWorld::sharedFolder() const {
+  return root_ + "/home/Library/Application Support/" VANDREL_HOST_BUNDLE_ID "/FinderSync";
+}
+
+std::vector<FileURL> BenchWorld::files(std::size_t n) {
+  while (files_.size() < n) {
+    std::size_t i = files_.size();
+    std::string path = root_ + "/files/clip-" + std::to_string(i) + "." + kExtensions[i % 5];
+    std::ofstream(path) << "x";
+    files_.push_back(FileURL::fileURLWithPath(path));
+  }
+  return {files_.begin(), files_.begin() + static_cast<std::ptrdiff_t>(n)};
+}
+
+void BenchWorld::writeMenu(const std::string& text) {
+  std::ofstream(sharedFolder() + "/menu.json", std::ios::trunc) << text;
+}
+
+std::string fallbackManifest() {
+  std::ifstream in(VDL_SOURCE_DIR "/bundle/fallback-menu.json");
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string largeManifest() {
+  nlohmann::json targets = nlohmann::json::object();
+  nlohmann::json popular = nlohmann::json::object();
+  std::vector<std::string> keys = {"mov", "mp4", "mkv", "avi", "webm"};
+  for (int i = static_cast<int>(keys.size()); i < 1000; ++i) keys.push_back("x" + std::to_string(i));
+  std::vector<std::string> all;
+  for (const auto& key : keys) {
+    nlohmann::json rows = nlohmann::json::array();
+    for (int t = 0; t < 50; ++t) {
+      std::string format = "f" + std::to_string((t * 7) % 60);
+      if (t % 5 == 0) {
+        rows.push_back({format, "tool " + std::to_string(t)});
+      } else {
+        rows.push_back({format});
+      }
+    }
+    targets[key] = rows;
+    nlohmann::json pop = nlohmann::json::array();
+    for (int t = 0; t < 10; ++t) pop.push_back("f" + std::to_string((t * 14) % 60));
+    popular[key] = pop;
+    all.push_back(key);
+  }
+  nlohmann::json m = {
+      {"version", 1},
+      {"labels",
+       {{"convertTo", "Convert to"}, {"compress", "Compress"}, {"open", "Open"},
+        {"balanced", "B"}, {"smallest", "S"}, {"needs", "needs {tool}"}}},
+      {"popular", popular},
+      {"targets", targets},
+      {"compress", all},
+      {"crop", all},
+      {"trim", all},
+  };
+  return m.dump(2);
+}
+
+}  // namespace vdl::bench
