@@ -2,6 +2,7 @@
 #include "testing/process.h"
 
 #include <glib.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,11 +24,22 @@ gchar** environmentWith(const std::map<std::string, std::optional<std::string>>&
   return envp;
 }
 
+// A child that dies early must fail the test on its own output, not kill the
+// test process with SIGPIPE when it is written to.
+void ignoreBrokenPipes() {
+  static const bool ignored = [] {
+    ::signal(SIGPIPE, SIG_IGN);
+    return true;
+  }();
+  (void)ignored;
+}
+
 }  // namespace
 
 ProcessResult runProcess(const std::vector<std::string>& argv,
                          const std::map<std::string, std::optional<std::string>>& environment,
                          const std::string& input) {
+  ignoreBrokenPipes();
   gchar** envp = environmentWith(environment);
   std::vector<gchar*> args;
   for (const auto& a : argv) args.push_back(const_cast<gchar*>(a.c_str()));
@@ -74,6 +86,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv,
 
 LineProcess::LineProcess(const std::vector<std::string>& argv,
                          const std::map<std::string, std::optional<std::string>>& environment) {
+  ignoreBrokenPipes();
   gchar** envp = environmentWith(environment);
   std::vector<gchar*> args;
   for (const auto& a : argv) args.push_back(const_cast<gchar*>(a.c_str()));
