@@ -140,13 +140,15 @@ TEST_P(FaultInjectionTest, NothingIsLostHalfWrittenOrClaimed) {
   // could not be read is read as soon as it can be.
   t.files.resetCounts();
   EXPECT_EQ(firstTitle(extension), c.titleAfter);
-  if (c.setup == Setup::cached) EXPECT_EQ(t.files.calls(FsOp::read), 0u);
+  if (c.setup == Setup::cached) {
+    EXPECT_EQ(t.files.calls(FsOp::read), 0u);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(EachFallibleStep, FaultInjectionTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) {
+                         [](const auto& test) {
                            std::string name;
-                           for (const char* p = info.param.name; *p; ++p) {
+                           for (const char* p = test.param.name; *p; ++p) {
                              if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
                            }
                            return name;

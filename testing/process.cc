@@ -128,6 +128,36 @@ int LineProcess::finish() {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
+  std::vector<gchar*> args;
+  for (const auto& a : argv) args.push_back(const_cast<gchar*>(a.c_str()));
+  args.push_back(nullptr);
+  GPid pid = 0;
+  if (g_spawn_async(nullptr, args.data(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr,
+                    &pid, nullptr)) {
+    pid_ = pid;
+  }
+}
+
+ChildProcess::~ChildProcess() {
+  if (pid_ > 0) {
+    kill(SIGKILL);
+    wait();
+  }
+}
+
+void ChildProcess::kill(int signal) {
+  if (pid_ > 0) ::kill(pid_, signal);
+}
+
+int ChildProcess::wait() {
+  if (pid_ <= 0) return -1;
+  int status = 0;
+  ::waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 bool waitForFile(const std::string& path, double seconds) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   while (std::chrono::steady_clock::now() < deadline) {

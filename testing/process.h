@@ -41,6 +41,24 @@ class LineProcess {
   void* out_ = nullptr;  // FILE*
 };
 
+// A child left to run on its own, sharing this process's output, for tests
+// that run several at once or kill one at a chosen moment.
+class ChildProcess {
+ public:
+  explicit ChildProcess(const std::vector<std::string>& argv);
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess();  // kills the child if it still runs
+
+  bool started() const { return pid_ > 0; }
+  void kill(int signal);
+  // Waits for the end; the exit status, or 128 + the signal that ended it.
+  int wait();
+
+ private:
+  int pid_ = -1;
+};
+
 // Waits up to `seconds` for `path` to exist; true when it does.
 bool waitForFile(const std::string& path, double seconds = 15);
 
