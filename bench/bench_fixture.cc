@@ -75,7 +75,8 @@ std::string largeManifest() {
   nlohmann::json targets = nlohmann::json::object();
   nlohmann::json popular = nlohmann::json::object();
   std::vector<std::string> keys = {"mov", "mp4", "mkv", "avi", "webm"};
-  for (int i = static_cast<int>(keys.size()); i < 1000; ++i) keys.push_back("x" + std::to_string(i));
+  for (int i = static_cast<int>(keys.size()); i < 1000; ++i)
+    keys.push_back("x" + std::to_string(i));
   std::vector<std::string> all;
   for (const auto& key : keys) {
     nlohmann::json rows = nlohmann::json::array();
@@ -96,8 +97,12 @@ std::string largeManifest() {
   nlohmann::json m = {
       {"version", 1},
       {"labels",
-       {{"convertTo", "Convert to"}, {"compress", "Compress"}, {"open", "Open"},
-        {"balanced", "B"}, {"smallest", "S"}, {"needs", "needs {tool}"}}},
+       {{"convertTo", "Convert to"},
+        {"compress", "Compress"},
+        {"open", "Open"},
+        {"balanced", "B"},
+        {"smallest", "S"},
+        {"needs", "needs {tool}"}}},
       {"popular", popular},
       {"targets", targets},
       {"compress", all},

@@ -181,9 +181,10 @@ int main(int argc, char** argv) {
     double perFile = capture.time.count("menu/large" + s)
                          ? capture.time["menu/large" + s] * 1000.0 / static_cast<double>(n)
                          : -1;
-    std::printf("%-28s %10.2f %10.2f %12.0f\n", ("menu request, " + std::to_string(n) + " files").c_str(),
-                ratio("menu/fallback" + s, "floor/menu" + s), ratio("menu/large" + s, "floor/menu" + s),
-                perFile);
+    std::printf("%-28s %10.2f %10.2f %12.0f\n",
+                ("menu request, " + std::to_string(n) + " files").c_str(),
+                ratio("menu/fallback" + s, "floor/menu" + s),
+                ratio("menu/large" + s, "floor/menu" + s), perFile);
   }
   std::printf("%-28s %10.2f\n", "decode vs DOM parse", ratio("decode/large", "floor/decode"));
   for (const char* n : {"1", "1000"}) {

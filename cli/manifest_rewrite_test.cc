@@ -30,7 +30,8 @@ void writeInPlace(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   // Two writes, so that a reader can meet the file half-written.
   out.write(text.data(), static_cast<std::streamsize>(text.size() / 2)).flush();
-  out.write(text.data() + text.size() / 2, static_cast<std::streamsize>(text.size() - text.size() / 2));
+  out.write(text.data() + text.size() / 2,
+            static_cast<std::streamsize>(text.size() - text.size() / 2));
 }
 
 void writeAtomically(const std::string& path, const std::string& text) {
@@ -40,7 +41,8 @@ void writeAtomically(const std::string& path, const std::string& text) {
 
 TEST(ManifestRewrite, EveryMenuComesWholeFromOneManifest) {
   testing::TempDir tmp;
-  const std::string shared = tmp / "home/Library/Application Support/com.vandrel.Vandrel/FinderSync";
+  const std::string shared =
+      tmp / "home/Library/Application Support/com.vandrel.Vandrel/FinderSync";
   const std::string menuPath = shared + "/menu.json";
   const std::string clip = tmp / "clip.mov";
   testing::writeFile(clip, "video");

@@ -34,8 +34,7 @@ std::string padded(std::size_t bytes) {
 }
 
 std::string nested(std::size_t depth) {
-  return manifest("1", "\"mp4\"",
-                  ", \"x\": " + std::string(depth, '[') + std::string(depth, ']'));
+  return manifest("1", "\"mp4\"", ", \"x\": " + std::string(depth, '[') + std::string(depth, ']'));
 }
 
 class HostileInputTest : public ::testing::Test {
@@ -98,8 +97,8 @@ TEST_F(HostileInputTest, ManifestsGiveTheirMenuOrNone) {
       {"a truncated document", text(manifest().substr(0, 60)), none},
       {"an empty file", text(""), none},
       {"only white space", text(" \n\t "), none},
-      {"a later duplicate key wins", text(manifest("1", "\"mp4\"", R"(, "targets": {"mov": [["webm"]]})")),
-       "WEBM"},
+      {"a later duplicate key wins",
+       text(manifest("1", "\"mp4\"", R"(, "targets": {"mov": [["webm"]]})")), "WEBM"},
       // Numbers.
       {"NaN", text(manifest("NaN")), none},
       {"Infinity", text(manifest("Infinity")), none},
@@ -117,8 +116,15 @@ TEST_F(HostileInputTest, ManifestsGiveTheirMenuOrNone) {
       {"a lone low surrogate", text(manifest("1", R"("\udc00")")), none},
       {"a surrogate pair in the wrong order", text(manifest("1", R"("\udc00\ud800")")), none},
       {"an escaped surrogate pair", text(manifest("1", R"("\ud83c\udfac")")), "\U0001F3AC"},
-      {"an escaped NUL", text(manifest("1", R"("mp\u00004")")), std::string("MP\0" "4", 4)},
-      {"a raw control character", text(manifest("1", "\"mp\x01" "4\"")), none},
+      {"an escaped NUL", text(manifest("1", R"("mp\u00004")")),
+       std::string("MP\0"
+                   "4",
+                   4)},
+      {"a raw control character",
+       text(manifest("1",
+                     "\"mp\x01"
+                     "4\"")),
+       none},
       {"bytes that are not UTF-8", text(manifest("1", "\"\xC3\x28\"")), none},
       {"an overlong encoding", text(manifest("1", "\"\xC0\xAF\"")), none},
       {"an encoded surrogate", text(manifest("1", "\"\xED\xA0\x80\"")), none},
@@ -128,11 +134,9 @@ TEST_F(HostileInputTest, ManifestsGiveTheirMenuOrNone) {
       {"a FIFO, which must not block",
        [](HostileInputTest& f) { ASSERT_EQ(::mkfifo(f.menuPath.c_str(), 0600), 0); }, none},
       {"a link to an endless device",
-       [](HostileInputTest& f) { std::filesystem::create_symlink("/dev/zero", f.menuPath); },
-       none},
+       [](HostileInputTest& f) { std::filesystem::create_symlink("/dev/zero", f.menuPath); }, none},
       {"a symbolic-link loop, which has no date: the fallback serves",
-       [](HostileInputTest& f) { std::filesystem::create_symlink(f.menuPath, f.menuPath); },
-       "GIF"},
+       [](HostileInputTest& f) { std::filesystem::create_symlink(f.menuPath, f.menuPath); }, "GIF"},
       {"a dangling symbolic link: the fallback serves",
        [](HostileInputTest& f) { std::filesystem::create_symlink(f.tmp / "gone", f.menuPath); },
        "GIF"},
@@ -183,7 +187,9 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
       {"a 255-byte name", named(longName), true, asIs(*this, longName)},
       {"a 255-byte name of two-byte characters", named(wideName), true, asIs(*this, wideName)},
       {"a name too long for the file system",
-       [](HostileInputTest& f) { return std::vector<std::string>{f.tmp / (std::string(256, 'n') + ".mov")}; },
+       [](HostileInputTest& f) {
+         return std::vector<std::string>{f.tmp / (std::string(256, 'n') + ".mov")};
+       },
        false, nothing},
       {"a path longer than the system allows",
        [](HostileInputTest& f) {

@@ -27,9 +27,10 @@ void check(bool condition) {
 }
 
 const char* const kWords[] = {
-    "mov", "MOV", "mp4", "gif", "png", "jpg", "webp", "caf\u00e9", "cafe\u0301", "\u00df", "SS",
-    "ss",  "\u0130", "i\u0307", "\u01c5", "", ".", "x.y", " ", "\u212b", "\u00c5", "A\u030a",
-    "{tool}", "needs {tool}", "\U0001F3AC",
+    "mov",        "MOV",    "mp4", "gif",    "png",    "jpg",     "webp",   "caf\u00e9",
+    "cafe\u0301", "\u00df", "SS",  "ss",     "\u0130", "i\u0307", "\u01c5", "",
+    ".",          "x.y",    " ",   "\u212b", "\u00c5", "A\u030a", "{tool}", "needs {tool}",
+    "\U0001F3AC",
 };
 
 std::string word(FuzzedDataProvider& in) {
@@ -57,7 +58,8 @@ nlohmann::json manifest(FuzzedDataProvider& in) {
   }
   for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, 8); n > 0; --n) {
     nlohmann::json rows = nlohmann::json::array();
-    for (std::size_t r = in.ConsumeIntegralInRange<std::size_t>(0, 6); r > 0; --r) rows.push_back(words(in, 3));
+    for (std::size_t r = in.ConsumeIntegralInRange<std::size_t>(0, 6); r > 0; --r)
+      rows.push_back(words(in, 3));
     targets[word(in)] = rows;
   }
   nlohmann::json doc = {{"version", in.ConsumeIntegral<std::int64_t>()},

@@ -139,7 +139,8 @@ Expected<std::unique_ptr<ReadableFile>> PosixFileSystem::openForReading(const st
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return systemError("fstat", path, errno);
   if (!S_ISREG(st.st_mode)) return Error{"open " + path + ": not a regular file"};
-  std::unique_ptr<ReadableFile> file = std::make_unique<PosixReadableFile>(fd.release(), path, static_cast<std::size_t>(st.st_size));
+  std::unique_ptr<ReadableFile> file =
+      std::make_unique<PosixReadableFile>(fd.release(), path, static_cast<std::size_t>(st.st_size));
   return file;
 }
 

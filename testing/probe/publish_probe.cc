@@ -22,8 +22,8 @@ namespace {
 
 class CompletingWorkspace final : public vdl::Workspace {
  public:
-  void openURLs(const std::vector<std::string>&, const vdl::FileURL&,
-                const vdl::OpenConfiguration&, CompletionHandler completion) override {
+  void openURLs(const std::vector<std::string>&, const vdl::FileURL&, const vdl::OpenConfiguration&,
+                CompletionHandler completion) override {
     completion(std::nullopt);
   }
   void openURL(const std::string&, const vdl::OpenConfiguration&,
