@@ -25,6 +25,8 @@ nlohmann::json actionObject(const Choice& choice) {
 Expected<std::string> requestDocument(const std::string& id, double createdAt, const Choice& choice,
                                       const std::vector<FileURL>& files) {
   nlohmann::json paths = nlohmann::json::array();
+  auto& list = paths.get_ref<nlohmann::json::array_t&>();
+  list.reserve(files.size());
   for (const auto& url : files) {
     if (!text::isValidUTF8(url.path())) {
       // Shown with the bad bytes replaced, so that the log line stays text.
@@ -32,10 +34,11 @@ Expected<std::string> requestDocument(const std::string& id, double createdAt, c
           nlohmann::json(url.path()).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
       return Error{"the path " + shown + " is not valid UTF-8"};
     }
-    paths.push_back(url.path());
+    list.emplace_back(url.path());
   }
-  nlohmann::json request = {
-      {"id", id}, {"createdAt", createdAt}, {"action", actionObject(choice)}, {"files", paths}};
+  // The list is moved in: an initializer list would copy every path again.
+  nlohmann::json request = {{"id", id}, {"createdAt", createdAt}, {"action", actionObject(choice)}};
+  request["files"] = std::move(paths);
   try {
     return request.dump();
   } catch (const nlohmann::json::exception& e) {
