@@ -31,4 +31,10 @@ std::string elementPath(const std::string& parent, std::size_t index) {
   return parent + "[" + std::to_string(index) + "]";
 }
 
+std::string LazyPath::str() const {
+  if (parent_ == nullptr) return {};
+  std::string parent = parent_->str();
+  return isMember_ ? memberPath(parent, key_) : elementPath(parent, index_);
+}
+
 }  // namespace vdl

@@ -47,42 +47,43 @@ class Reader {
     if (!error_) error_ = DecodeError{std::move(path), std::move(reason)};
     return false;
   }
-  bool wrongType(const std::string& path, std::string_view expected, const json& found) {
-    return fail(path, "expected " + std::string(expected) + ", found " + describeType(found));
+  bool wrongType(const LazyPath& path, std::string_view expected, const json& found) {
+    return fail(path.str(), "expected " + std::string(expected) + ", found " + describeType(found));
   }
 
   // A required member: missing and null both fail.
-  const json* required(const json& object, const std::string& parent, std::string_view key) {
+  json* required(json& object, const LazyPath& parent, std::string_view key) {
     auto it = object.find(std::string(key));
     if (it == object.end())
-      return fail(memberPath(parent, key), "required key is missing"), nullptr;
-    if (it->is_null()) return fail(memberPath(parent, key), "required key is null"), nullptr;
+      return fail(parent.member(key).str(), "required key is missing"), nullptr;
+    if (it->is_null()) return fail(parent.member(key).str(), "required key is null"), nullptr;
     return &*it;
   }
   // An optional member: missing and null both mean absent.
-  static const json* optional(const json& object, std::string_view key) {
+  static json* optional(json& object, std::string_view key) {
     auto it = object.find(std::string(key));
     return it == object.end() || it->is_null() ? nullptr : &*it;
   }
 
-  bool text(const json& v, const std::string& path, std::string& out) {
+  // Moves the text out of the document, which is read only once.
+  bool text(json& v, const LazyPath& path, std::string& out) {
     if (!v.is_string()) return wrongType(path, "a string", v);
-    out = v.get_ref<const std::string&>();
+    out = std::move(v.get_ref<std::string&>());
     return true;
   }
 
-  bool flag(const json& v, const std::string& path, bool& out) {
+  bool flag(const json& v, const LazyPath& path, bool& out) {
     if (!v.is_boolean()) return wrongType(path, "true or false", v);
     out = v.get<bool>();
     return true;
   }
 
   // Any number whose value is a whole number within the signed 64-bit range.
-  bool integer(const json& v, const std::string& path, std::int64_t& out) {
+  bool integer(const json& v, const LazyPath& path, std::int64_t& out) {
     if (v.is_number_unsigned()) {
       auto u = v.get<std::uint64_t>();
       if (u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
-        return fail(path, "does not fit a signed 64-bit integer");
+        return fail(path.str(), "does not fit a signed 64-bit integer");
       }
       out = static_cast<std::int64_t>(u);
       return true;
@@ -93,24 +94,26 @@ class Reader {
     }
     if (v.is_number_float()) {
       double d = v.get<double>();
-      if (std::isnan(d)) return fail(path, "does not fit a signed 64-bit integer");
-      if (!std::isfinite(d) || std::trunc(d) != d) return fail(path, "is not an integer");
+      if (std::isnan(d)) return fail(path.str(), "does not fit a signed 64-bit integer");
+      if (!std::isfinite(d) || std::trunc(d) != d) return fail(path.str(), "is not an integer");
       // 2^63 is exact as a double; the range is [-2^63, 2^63).
       constexpr double kLimit = 9223372036854775808.0;
-      if (d < -kLimit || d >= kLimit) return fail(path, "does not fit a signed 64-bit integer");
+      if (d < -kLimit || d >= kLimit) {
+        return fail(path.str(), "does not fit a signed 64-bit integer");
+      }
       out = static_cast<std::int64_t>(d);
       return true;
     }
     return wrongType(path, "an integer", v);
   }
 
-  bool textList(const json& v, const std::string& path, std::vector<std::string>& out) {
+  bool textList(json& v, const LazyPath& path, std::vector<std::string>& out) {
     if (!v.is_array()) return wrongType(path, "an array of strings", v);
     out.clear();
     out.reserve(v.size());
     for (std::size_t i = 0; i < v.size(); ++i) {
       out.emplace_back();
-      if (!text(v[i], elementPath(path, i), out.back())) return false;
+      if (!text(v[i], path.element(i), out.back())) return false;
     }
     return true;
   }
@@ -119,17 +122,17 @@ class Reader {
   std::optional<DecodeError> error_;
 };
 
-bool decodeLabels(Reader& r, const json& v, const std::string& path, MenuLabels& out) {
+bool decodeLabels(Reader& r, json& v, const LazyPath& path, MenuLabels& out) {
   if (!v.is_object()) return r.wrongType(path, "an object", v);
   auto requiredText = [&](LK key, std::string& field) {
-    const json* m = r.required(v, path, jsonKey(key));
-    return m != nullptr && r.text(*m, memberPath(path, jsonKey(key)), field);
+    json* m = r.required(v, path, jsonKey(key));
+    return m != nullptr && r.text(*m, path.member(jsonKey(key)), field);
   };
   auto optionalText = [&](LK key, std::optional<std::string>& field) {
-    const json* m = Reader::optional(v, jsonKey(key));
+    json* m = Reader::optional(v, jsonKey(key));
     if (m == nullptr) return true;
     field.emplace();
-    return r.text(*m, memberPath(path, jsonKey(key)), *field);
+    return r.text(*m, path.member(jsonKey(key)), *field);
   };
   return requiredText(LK::convertTo, out.convertTo) && requiredText(LK::compress, out.compress) &&
          requiredText(LK::open, out.open) && requiredText(LK::balanced, out.balanced) &&
@@ -138,48 +141,49 @@ bool decodeLabels(Reader& r, const json& v, const std::string& path, MenuLabels&
          requiredText(LK::needs, out.needs);
 }
 
-bool decodePopular(Reader& r, const json& v, const std::string& path,
+bool decodePopular(Reader& r, json& v, const LazyPath& path,
                    std::map<std::string, std::vector<std::string>>& out) {
   if (!v.is_object()) return r.wrongType(path, "an object of string arrays", v);
-  for (const auto& [key, list] : v.items()) {
-    if (!r.textList(list, memberPath(path, key), out[key])) return false;
+  for (auto& [key, list] : v.get_ref<json::object_t&>()) {
+    if (!r.textList(list, path.member(key), out[key])) return false;
   }
   return true;
 }
 
-bool decodeTargets(Reader& r, const json& v, const std::string& path,
+bool decodeTargets(Reader& r, json& v, const LazyPath& path,
                    std::map<std::string, std::vector<TargetRow>>& out) {
   if (!v.is_object()) return r.wrongType(path, "an object of arrays of string arrays", v);
-  for (const auto& [key, rows] : v.items()) {
-    std::string rowsPath = memberPath(path, key);
+  for (auto& [key, rows] : v.get_ref<json::object_t&>()) {
+    const LazyPath rowsPath = path.member(key);
     if (!rows.is_array()) return r.wrongType(rowsPath, "an array of string arrays", rows);
     auto& decoded = out[key];
     decoded.resize(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-      if (!r.textList(rows[i], elementPath(rowsPath, i), decoded[i])) return false;
+      if (!r.textList(rows[i], rowsPath.element(i), decoded[i])) return false;
     }
   }
   return true;
 }
 
-bool decodeDocument(Reader& r, const json& doc, MenuManifest& out) {
+// Reads `doc` once, moving its texts out.
+bool decodeDocument(Reader& r, json& doc, MenuManifest& out) {
   if (!doc.is_object()) return r.fail("", "the top level is not an object");
-  const std::string root;
-  auto path = [&](MK key) { return memberPath(root, jsonKey(key)); };
+  const LazyPath root;
+  auto path = [&](MK key) { return root.member(jsonKey(key)); };
   auto optionalList = [&](MK key, std::optional<std::vector<std::string>>& field) {
-    const json* m = Reader::optional(doc, jsonKey(key));
+    json* m = Reader::optional(doc, jsonKey(key));
     if (m == nullptr) return true;
     field.emplace();
     return r.textList(*m, path(key), *field);
   };
   auto optionalFlag = [&](MK key, std::optional<bool>& field) {
-    const json* m = Reader::optional(doc, jsonKey(key));
+    json* m = Reader::optional(doc, jsonKey(key));
     if (m == nullptr) return true;
     field.emplace();
     return r.flag(*m, path(key), *field);
   };
 
-  const json* m = r.required(doc, root, jsonKey(MK::version));
+  json* m = r.required(doc, root, jsonKey(MK::version));
   if (m == nullptr || !r.integer(*m, path(MK::version), out.version)) return false;
   m = r.required(doc, root, jsonKey(MK::labels));
   if (m == nullptr || !decodeLabels(r, *m, path(MK::labels), out.labels)) return false;
