@@ -81,16 +81,7 @@ class FaultInjectionTest : public ::testing::TestWithParam<Case> {
     return menu && !menu->items.empty() ? menu->items[0].title : "(no menu)";
   }
 
-  // The files under published names, that is, names without a leading dot.
-  std::vector<std::string> published() {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(shared + "/requests", ec)) {
-      auto name = e.path().filename().string();
-      if (name[0] != '.') names.push_back(e.path().string());
-    }
-    return names;
-  }
+  std::vector<std::string> published() { return testing::visibleEntries(shared + "/requests"); }
 
   testing::TempDir tmp;
   testing::TestPlatform t;

@@ -57,14 +57,7 @@ class HostileInputTest : public ::testing::Test {
     return menu->items[0].submenu->items.at(0).title;
   }
 
-  std::vector<std::string> published() {
-    std::vector<std::string> paths;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(shared + "/requests", ec)) {
-      if (e.path().filename().string()[0] != '.') paths.push_back(e.path().string());
-    }
-    return paths;
-  }
+  std::vector<std::string> published() { return testing::visibleEntries(shared + "/requests"); }
 
   std::string file(const std::string& name) {
     testing::writeFile(tmp / name, "video");

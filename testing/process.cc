@@ -34,6 +34,21 @@ void ignoreBrokenPipes() {
   (void)ignored;
 }
 
+// The argument vector GLib wants, pointing into `argv`.
+std::vector<gchar*> spawnArguments(const std::vector<std::string>& argv) {
+  std::vector<gchar*> args;
+  for (const auto& a : argv) args.push_back(const_cast<gchar*>(a.c_str()));
+  args.push_back(nullptr);
+  return args;
+}
+
+// Reaps `pid`: its exit status, or 128 + the signal that ended it.
+int waitForExit(int pid) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 }  // namespace
 
 ProcessResult runProcess(const std::vector<std::string>& argv,
@@ -41,9 +56,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv,
                          const std::string& input) {
   ignoreBrokenPipes();
   gchar** envp = environmentWith(environment);
-  std::vector<gchar*> args;
-  for (const auto& a : argv) args.push_back(const_cast<gchar*>(a.c_str()));
-  args.push_back(nullptr);
+  auto args = spawnArguments(argv);
 
   ProcessResult result;
   GPid pid = 0;
@@ -77,9 +90,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv,
   drain(out, result.out);
   errReader.join();
   feeder.join();
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.exitStatus = waitForExit(pid);
   g_spawn_close_pid(pid);
   return result;
 }
@@ -88,9 +99,7 @@ LineProcess::LineProcess(const std::vector<std::string>& argv,
                          const std::map<std::string, std::optional<std::string>>& environment) {
   ignoreBrokenPipes();
   gchar** envp = environmentWith(environment);
-  std::vector<gchar*> args;
-  for (const auto& a : argv) args.push_back(const_cast<gchar*>(a.c_str()));
-  args.push_back(nullptr);
+  auto args = spawnArguments(argv);
   GPid pid = 0;
   gint out = -1;
   if (g_spawn_async_with_pipes(nullptr, args.data(), envp, G_SPAWN_DO_NOT_REAP_CHILD, nullptr,
@@ -122,16 +131,13 @@ int LineProcess::finish() {
   if (out_ != nullptr) std::fclose(static_cast<FILE*>(out_));
   out_ = nullptr;
   if (pid_ < 0) return -1;
-  int status = 0;
-  ::waitpid(pid_, &status, 0);
+  int status = waitForExit(pid_);
   pid_ = -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return status;
 }
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
-  std::vector<gchar*> args;
-  for (const auto& a : argv) args.push_back(const_cast<gchar*>(a.c_str()));
-  args.push_back(nullptr);
+  auto args = spawnArguments(argv);
   GPid pid = 0;
   if (g_spawn_async(nullptr, args.data(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr,
                     &pid, nullptr)) {
@@ -152,10 +158,9 @@ void ChildProcess::kill(int signal) {
 
 int ChildProcess::wait() {
   if (pid_ <= 0) return -1;
-  int status = 0;
-  ::waitpid(pid_, &status, 0);
+  int status = waitForExit(pid_);
   pid_ = -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return status;
 }
 
 bool waitForFile(const std::string& path, double seconds) {

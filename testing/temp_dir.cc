@@ -42,6 +42,15 @@ std::string readFile(const std::string& path) {
   return s.str();
 }
 
+std::vector<std::string> visibleEntries(const std::string& folder) {
+  std::vector<std::string> paths;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
+    if (e.path().filename().string()[0] != '.') paths.push_back(e.path().string());
+  }
+  return paths;
+}
+
 void setModified(const std::string& path, FileTime time) {
   struct timespec times[2];
   times[0].tv_sec = time.seconds;
