@@ -54,10 +54,14 @@ Status createRequestsFolder(FileSystem& files, const FileURL& sharedFolder) {
 
 Status publishRequest(FileSystem& files, const FileURL& requests, const std::string& id,
                       const std::string& bytes) {
-  const std::string hidden = requests.appendingPathComponent("." + id + ".json").path();
-  const std::string published = requests.appendingPathComponent(id + ".json").path();
+  // One handle for every step: the folder checked is the folder written.
+  auto opened = files.openDirectory(requests.path());
+  if (!opened) return opened.error();
+  Directory& folder = **opened;
+  const std::string hidden = "." + id + ".json";
+  const std::string published = id + ".json";
 
-  auto created = files.createNewFile(hidden, kRequestFileMode);
+  auto created = folder.createNewFile(hidden, kRequestFileMode);
   if (!created) return created.error();
   auto& file = **created;
   Status written = file.append(bytes);
@@ -68,13 +72,13 @@ Status publishRequest(FileSystem& files, const FileURL& requests, const std::str
     (void)file.close();
   }
   if (!written) {
-    (void)files.removeFile(hidden);
+    (void)folder.removeFile(hidden);
     return written;
   }
 
-  if (auto moved = files.renameNoReplace(hidden, published); !moved) return moved;
-  if (auto flushed = files.syncDirectory(requests.path()); !flushed) {
-    (void)files.renameNoReplace(published, hidden);
+  if (auto moved = folder.renameNoReplace(hidden, published); !moved) return moved;
+  if (auto flushed = folder.sync(); !flushed) {
+    (void)folder.renameNoReplace(published, hidden);
     return flushed;
   }
   return Status::success();

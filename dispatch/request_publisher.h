@@ -19,7 +19,8 @@ FileURL requestsFolder(const FileURL& sharedFolder);
 // extension writes only inside the shared folder.
 Status createRequestsFolder(FileSystem& files, const FileURL& sharedFolder);
 
-// Writes `bytes` to ".<id>.json" (0600, flushed to disk), renames it to
+// Opens the requests folder once, refusing a symbolic link, and through that
+// handle writes `bytes` to ".<id>.json" (0600, flushed to disk), renames it to
 // "<id>.json" without ever replacing a file, and flushes the folder. A
 // failed write removes the hidden file; a failed rename leaves it complete
 // under its hidden name; a failed flush of the folder takes the published

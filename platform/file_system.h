@@ -43,6 +43,23 @@ class WritableFile {
   virtual Status close() = 0;
 };
 
+// A folder opened once. Every call names an entry directly inside it, so
+// that swapping the folder's path for another folder or a symbolic link
+// between two calls can't redirect any of them.
+class Directory {
+ public:
+  virtual ~Directory() = default;
+  // Creates the file `name`, which must not exist yet, never following a
+  // symbolic link.
+  virtual Expected<std::unique_ptr<WritableFile>> createNewFile(const std::string& name,
+                                                                unsigned mode) = 0;
+  // Renames `from` to `to`; fails, changing nothing, when `to` exists.
+  virtual Status renameNoReplace(const std::string& from, const std::string& to) = 0;
+  virtual Status removeFile(const std::string& name) = 0;
+  // Flushes the folder's entries to stable storage.
+  virtual Status sync() = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -58,14 +75,9 @@ class FileSystem {
 
   // Creates one directory with `mode`. alreadyExists when something is there.
   virtual Status makeDirectory(const std::string& path, unsigned mode) = 0;
-  // Creates a file that must not exist yet, never following a symbolic link.
-  virtual Expected<std::unique_ptr<WritableFile>> createNewFile(const std::string& path,
-                                                                unsigned mode) = 0;
-  // Renames `from` to `to`; fails, changing nothing, when `to` exists.
-  virtual Status renameNoReplace(const std::string& from, const std::string& to) = 0;
-  // Flushes a directory's entries to stable storage.
-  virtual Status syncDirectory(const std::string& path) = 0;
-  virtual Status removeFile(const std::string& path) = 0;
+  // Opens the folder at `path`. Fails when its last component is a symbolic
+  // link or anything but a directory.
+  virtual Expected<std::unique_ptr<Directory>> openDirectory(const std::string& path) = 0;
 };
 
 }  // namespace vdl

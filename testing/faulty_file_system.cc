@@ -43,12 +43,41 @@ class FaultyWritable final : public WritableFile {
   std::unique_ptr<WritableFile> f_;
 };
 
+class FaultyDirectory final : public Directory {
+ public:
+  FaultyDirectory(FaultyFileSystem& fs, std::unique_ptr<Directory> d) : fs_(fs), d_(std::move(d)) {}
+  Expected<std::unique_ptr<WritableFile>> createNewFile(const std::string& name,
+                                                        unsigned mode) override {
+    if (auto e = fs_.enter(FsOp::create)) return *e;
+    auto f = d_->createNewFile(name, mode);
+    if (!f) return f.error();
+    std::unique_ptr<WritableFile> wrapped = std::make_unique<FaultyWritable>(fs_, std::move(*f));
+    return wrapped;
+  }
+  Status renameNoReplace(const std::string& from, const std::string& to) override {
+    if (auto e = fs_.enter(FsOp::rename)) return *e;
+    return d_->renameNoReplace(from, to);
+  }
+  Status removeFile(const std::string& name) override {
+    if (auto e = fs_.enter(FsOp::remove)) return *e;
+    return d_->removeFile(name);
+  }
+  Status sync() override {
+    if (auto e = fs_.enter(FsOp::syncDirectory)) return *e;
+    return d_->sync();
+  }
+
+ private:
+  FaultyFileSystem& fs_;
+  std::unique_ptr<Directory> d_;
+};
+
 }  // namespace
 
 const char* fsOpName(FsOp op) {
-  static constexpr const char* names[] = {"status",        "linkStatus", "open",          "read",
-                                          "makeDirectory", "create",     "write",         "fsync",
-                                          "close",         "rename",     "syncDirectory", "remove"};
+  static constexpr const char* names[] = {
+      "status", "linkStatus", "open",  "read",   "makeDirectory", "openDirectory", "create",
+      "write",  "fsync",      "close", "rename", "syncDirectory", "remove"};
   return names[static_cast<std::size_t>(op)];
 }
 
@@ -93,28 +122,12 @@ Status FaultyFileSystem::makeDirectory(const std::string& path, unsigned mode) {
   return target_.makeDirectory(path, mode);
 }
 
-Expected<std::unique_ptr<WritableFile>> FaultyFileSystem::createNewFile(const std::string& path,
-                                                                        unsigned mode) {
-  if (auto e = enter(FsOp::create)) return *e;
-  auto f = target_.createNewFile(path, mode);
-  if (!f) return f.error();
-  std::unique_ptr<WritableFile> wrapped = std::make_unique<FaultyWritable>(*this, std::move(*f));
+Expected<std::unique_ptr<Directory>> FaultyFileSystem::openDirectory(const std::string& path) {
+  if (auto e = enter(FsOp::openDirectory)) return *e;
+  auto d = target_.openDirectory(path);
+  if (!d) return d.error();
+  std::unique_ptr<Directory> wrapped = std::make_unique<FaultyDirectory>(*this, std::move(*d));
   return wrapped;
-}
-
-Status FaultyFileSystem::renameNoReplace(const std::string& from, const std::string& to) {
-  if (auto e = enter(FsOp::rename)) return *e;
-  return target_.renameNoReplace(from, to);
-}
-
-Status FaultyFileSystem::syncDirectory(const std::string& path) {
-  if (auto e = enter(FsOp::syncDirectory)) return *e;
-  return target_.syncDirectory(path);
-}
-
-Status FaultyFileSystem::removeFile(const std::string& path) {
-  if (auto e = enter(FsOp::remove)) return *e;
-  return target_.removeFile(path);
 }
 
 }  // namespace vdl::testing

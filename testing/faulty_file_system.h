@@ -17,6 +17,7 @@ enum class FsOp : std::size_t {
   open,
   read,
   makeDirectory,
+  openDirectory,
   create,
   write,
   fsync,
@@ -43,11 +44,7 @@ class FaultyFileSystem final : public FileSystem {
   Expected<FileStatus> linkStatus(const std::string& path) override;
   Expected<std::unique_ptr<ReadableFile>> openForReading(const std::string& path) override;
   Status makeDirectory(const std::string& path, unsigned mode) override;
-  Expected<std::unique_ptr<WritableFile>> createNewFile(const std::string& path,
-                                                        unsigned mode) override;
-  Status renameNoReplace(const std::string& from, const std::string& to) override;
-  Status syncDirectory(const std::string& path) override;
-  Status removeFile(const std::string& path) override;
+  Expected<std::unique_ptr<Directory>> openDirectory(const std::string& path) override;
 
   // Counts the call and tells whether it must fail; used by wrapped files too.
   std::optional<Error> enter(FsOp op);

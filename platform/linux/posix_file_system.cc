@@ -118,6 +118,60 @@ class PosixWritableFile final : public WritableFile {
   std::string path_;
 };
 
+class PosixDirectory final : public Directory {
+ public:
+  PosixDirectory(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+
+  Expected<std::unique_ptr<WritableFile>> createNewFile(const std::string& name,
+                                                        unsigned mode) override {
+    int fd = ::openat(fd_.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      static_cast<mode_t>(mode));
+    if (fd < 0) return systemError("open", inside(name), errno);
+    // The umask must not widen or narrow what the caller asked for.
+    if (::fchmod(fd, static_cast<mode_t>(mode)) != 0) {
+      int code = errno;
+      ::close(fd);
+      ::unlinkat(fd_.get(), name.c_str(), 0);
+      return systemError("fchmod", inside(name), code);
+    }
+    std::unique_ptr<WritableFile> file = std::make_unique<PosixWritableFile>(fd, inside(name));
+    return file;
+  }
+
+  Status renameNoReplace(const std::string& from, const std::string& to) override {
+    if (::renameat2(fd_.get(), from.c_str(), fd_.get(), to.c_str(), RENAME_NOREPLACE) == 0) {
+      return Status::success();
+    }
+    int code = errno;
+    if (code != EINVAL && code != ENOSYS) return systemError("rename", inside(from), code);
+    // The file system can't rename without replacing: a hard link fails when
+    // the destination exists, which gives the same guarantee.
+    if (::linkat(fd_.get(), from.c_str(), fd_.get(), to.c_str(), 0) != 0) {
+      return systemError("link", inside(to), errno);
+    }
+    if (::unlinkat(fd_.get(), from.c_str(), 0) != 0) {
+      return systemError("unlink", inside(from), errno);
+    }
+    return Status::success();
+  }
+
+  Status removeFile(const std::string& name) override {
+    if (::unlinkat(fd_.get(), name.c_str(), 0) != 0)
+      return systemError("unlink", inside(name), errno);
+    return Status::success();
+  }
+
+  Status sync() override {
+    if (::fsync(fd_.get()) != 0) return systemError("fsync", path_, errno);
+    return Status::success();
+  }
+
+ private:
+  std::string inside(const std::string& name) const { return path_ + "/" + name; }
+  Descriptor fd_;
+  std::string path_;
+};
+
 }  // namespace
 
 Expected<FileStatus> PosixFileSystem::status(const std::string& path) {
@@ -151,45 +205,17 @@ Status PosixFileSystem::makeDirectory(const std::string& path, unsigned mode) {
   return Status::success();
 }
 
-Expected<std::unique_ptr<WritableFile>> PosixFileSystem::createNewFile(const std::string& path,
-                                                                       unsigned mode) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                  static_cast<mode_t>(mode));
-  if (fd < 0) return systemError("open", path, errno);
-  // The umask must not widen or narrow what the caller asked for.
-  if (::fchmod(fd, static_cast<mode_t>(mode)) != 0) {
+Expected<std::unique_ptr<Directory>> PosixFileSystem::openDirectory(const std::string& path) {
+  // O_NOFOLLOW refuses a symbolic link in the last component; O_DIRECTORY
+  // anything but a folder. Every later call is relative to this descriptor.
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (fd.get() < 0) {
     int code = errno;
-    ::close(fd);
-    ::unlink(path.c_str());
-    return systemError("fchmod", path, code);
+    if (code == ELOOP) return Error{"open " + path + ": is a symbolic link"};
+    return systemError("open", path, code);
   }
-  std::unique_ptr<WritableFile> file = std::make_unique<PosixWritableFile>(fd, path);
-  return file;
-}
-
-Status PosixFileSystem::renameNoReplace(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-    return Status::success();
-  }
-  int code = errno;
-  if (code != EINVAL && code != ENOSYS) return systemError("rename", from, code);
-  // The file system can't rename without replacing: a hard link fails when
-  // the destination exists, which gives the same guarantee.
-  if (::link(from.c_str(), to.c_str()) != 0) return systemError("link", to, errno);
-  if (::unlink(from.c_str()) != 0) return systemError("unlink", from, errno);
-  return Status::success();
-}
-
-Status PosixFileSystem::syncDirectory(const std::string& path) {
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() < 0) return systemError("open", path, errno);
-  if (::fsync(fd.get()) != 0) return systemError("fsync", path, errno);
-  return Status::success();
-}
-
-Status PosixFileSystem::removeFile(const std::string& path) {
-  if (::unlink(path.c_str()) != 0) return systemError("unlink", path, errno);
-  return Status::success();
+  std::unique_ptr<Directory> dir = std::make_unique<PosixDirectory>(fd.release(), path);
+  return dir;
 }
 
 }  // namespace vdl::linux_platform

@@ -13,11 +13,7 @@ class PosixFileSystem final : public FileSystem {
   Expected<FileStatus> linkStatus(const std::string& path) override;
   Expected<std::unique_ptr<ReadableFile>> openForReading(const std::string& path) override;
   Status makeDirectory(const std::string& path, unsigned mode) override;
-  Expected<std::unique_ptr<WritableFile>> createNewFile(const std::string& path,
-                                                        unsigned mode) override;
-  Status renameNoReplace(const std::string& from, const std::string& to) override;
-  Status syncDirectory(const std::string& path) override;
-  Status removeFile(const std::string& path) override;
+  Expected<std::unique_ptr<Directory>> openDirectory(const std::string& path) override;
 };
 
 }  // namespace vdl::linux_platform
