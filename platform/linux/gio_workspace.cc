@@ -1,9 +1,18 @@
-// GIO launching behind the workspace port.
+// Starting the host application behind the workspace port: AppRun with an
+// argument vector, the scheme's handler found and launched by GIO. Either
+// attempt succeeds only once its program's exec has succeeded.
 #include "platform/linux/gio_workspace.h"
 
+#include <fcntl.h>
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <memory>
+
+#include "platform/linux/detached_process.h"
 
 namespace vdl::linux_platform {
 namespace {
@@ -13,23 +22,15 @@ struct Launch {
   std::function<void()> done;
 };
 
-// A launch context that hands the child no startup-notification id or
-// activation token, even ones this process inherited: the application must
-// not take the focus.
-GAppLaunchContext* launchContext(const OpenConfiguration& configuration) {
-  GAppLaunchContext* context = g_app_launch_context_new();
-  if (!configuration.activates) {
-    g_app_launch_context_unsetenv(context, "DESKTOP_STARTUP_ID");
-    g_app_launch_context_unsetenv(context, "XDG_ACTIVATION_TOKEN");
-  }
-  return context;
+// Variables through which an application would take the focus.
+std::vector<std::string> activationVariables(const OpenConfiguration& configuration) {
+  if (configuration.activates) return {};
+  return {"DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"};
 }
 
-std::optional<Error> takeError(GError* error) {
-  if (error == nullptr) return std::nullopt;
-  Error e{error->message};
-  g_error_free(error);
-  return e;
+GMainContext* context() {
+  GMainContext* c = g_main_context_get_thread_default();
+  return c != nullptr ? c : g_main_context_default();
 }
 
 void complete(Launch* launch, std::optional<Error> error) {
@@ -40,44 +41,102 @@ void complete(Launch* launch, std::optional<Error> error) {
   owned->completion(std::move(error));
 }
 
-// Delivers an error from the main context, as a real launch would.
-void completeLater(Launch* launch, Error error) {
+// Delivers the outcome from the main context, after the call has returned,
+// as the platform does.
+void completeLater(Launch* launch, std::optional<Error> error) {
   struct Later {
     Launch* launch;
-    Error error;
+    std::optional<Error> error;
   };
-  g_idle_add_full(
-      G_PRIORITY_DEFAULT,
+  GSource* source = g_idle_source_new();
+  g_source_set_callback(
+      source,
       [](gpointer data) -> gboolean {
         std::unique_ptr<Later> later(static_cast<Later*>(data));
         complete(later->launch, std::move(later->error));
         return G_SOURCE_REMOVE;
       },
       new Later{launch, std::move(error)}, nullptr);
+  g_source_attach(source, context());
+  g_source_unref(source);
 }
 
-GList* uriList(const std::vector<std::string>& urls) {
-  GList* list = nullptr;
-  for (auto it = urls.rbegin(); it != urls.rend(); ++it) {
-    list = g_list_prepend(list, g_strdup(it->c_str()));
+std::string takeMessage(GError* error) {
+  std::string message = error != nullptr ? error->message : "unknown error";
+  if (error != nullptr) g_error_free(error);
+  return message;
+}
+
+// The name the kernel gives a process: its program's file name, cut to 15
+// bytes. Readable until the process is reaped.
+std::string commandName(GPid pid) {
+  std::string path = "/proc/" + std::to_string(pid) + "/comm";
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  char buffer[64];
+  ssize_t n = ::read(fd, buffer, sizeof buffer);
+  ::close(fd);
+  std::string name(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+  while (!name.empty() && name.back() == '\n') name.pop_back();
+  return name;
+}
+
+// GIO runs a handler's command through a small launcher that execs it in the
+// same process; a failed exec there only shows as the launcher's exit.
+bool isLauncher(const std::string& name) {
+  return name == "gio-launch-desk" || name == "sh";
+}
+
+// Watches the launcher's process until it has become the handler's program
+// (started) or has exited without becoming it (failed).
+struct ExecWatch {
+  Launch* launch;
+  GPid pid;
+  std::string what;
+  int ticks = 0;
+};
+
+void reaped(GPid pid, gint, gpointer) {
+  g_spawn_close_pid(pid);
+}
+
+void reapWhenDone(GPid pid) {
+  GSource* source = g_child_watch_source_new(pid);
+  // A child watch calls back with (pid, status, data); GLib's own cast.
+  g_source_set_callback(source, G_SOURCE_FUNC(reaped), nullptr, nullptr);
+  g_source_attach(source, context());
+  g_source_unref(source);
+}
+
+gboolean checkExec(gpointer data) {
+  auto* watch = static_cast<ExecWatch*>(data);
+  siginfo_t info{};
+  bool exited =
+      ::waitid(P_PID, static_cast<id_t>(watch->pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+      info.si_pid == watch->pid;
+  std::string name = commandName(watch->pid);
+  std::optional<std::optional<Error>> outcome;
+  if (exited) {
+    ::waitpid(watch->pid, nullptr, 0);
+    bool failed = isLauncher(name) && !(info.si_code == CLD_EXITED && info.si_status == 0);
+    outcome = failed ? std::optional<Error>(Error{watch->what + " did not start"})
+                     : std::optional<Error>();
+  } else if ((!name.empty() && !isLauncher(name)) || ++watch->ticks > 10000) {
+    // Started (or, after ten seconds, taken as started); reaped once it ends.
+    reapWhenDone(watch->pid);
+    outcome = std::optional<Error>();
   }
-  return list;
+  if (!outcome) return G_SOURCE_CONTINUE;
+  std::unique_ptr<ExecWatch> owned(watch);
+  complete(owned->launch, std::move(*outcome));
+  return G_SOURCE_REMOVE;
 }
 
-void launchWith(GAppInfo* info, const std::vector<std::string>& urls,
-                const OpenConfiguration& configuration, Launch* launch) {
-  GAppLaunchContext* context = launchContext(configuration);
-  GList* uris = uriList(urls);
-  g_app_info_launch_uris_async(
-      info, uris, context, nullptr,
-      [](GObject* source, GAsyncResult* result, gpointer data) {
-        GError* e = nullptr;
-        g_app_info_launch_uris_finish(G_APP_INFO(source), result, &e);
-        complete(static_cast<Launch*>(data), takeError(e));
-      },
-      launch);
-  g_list_free_full(uris, g_free);
-  g_object_unref(context);
+void watchExec(Launch* launch, GPid pid, std::string what) {
+  GSource* source = g_timeout_source_new(1);
+  g_source_set_callback(source, checkExec, new ExecWatch{launch, pid, std::move(what)}, nullptr);
+  g_source_attach(source, context());
+  g_source_unref(source);
 }
 
 }  // namespace
@@ -87,18 +146,13 @@ void GioWorkspace::openURLs(const std::vector<std::string>& urls, const FileURL&
   ++pending_;
   auto* launch = new Launch{std::move(completion), [this] { finished(); }};
   std::string appRun = application.appendingPathComponent("AppRun").path();
-  if (!g_file_test(appRun.c_str(), G_FILE_TEST_IS_REGULAR) ||
-      !g_file_test(appRun.c_str(), G_FILE_TEST_IS_EXECUTABLE)) {
+  if (!g_file_test(appRun.c_str(), G_FILE_TEST_IS_REGULAR) || ::access(appRun.c_str(), X_OK) != 0) {
     return completeLater(launch, Error{"no executable AppRun in " + application.path()});
   }
-  gchar* quoted = g_shell_quote(appRun.c_str());
-  GError* error = nullptr;
-  GAppInfo* info = g_app_info_create_from_commandline(quoted, "Vandrel",
-                                                      G_APP_INFO_CREATE_SUPPORTS_URIS, &error);
-  g_free(quoted);
-  if (info == nullptr) return completeLater(launch, *takeError(error));
-  launchWith(info, urls, configuration, launch);
-  g_object_unref(info);
+  std::vector<std::string> argv{appRun};
+  argv.insert(argv.end(), urls.begin(), urls.end());
+  Status started = startDetached(argv, environmentWithout(activationVariables(configuration)));
+  completeLater(launch, started ? std::nullopt : std::optional<Error>(started.error()));
 }
 
 void GioWorkspace::openURL(const std::string& url, const OpenConfiguration& configuration,
@@ -107,22 +161,50 @@ void GioWorkspace::openURL(const std::string& url, const OpenConfiguration& conf
   auto* launch = new Launch{std::move(completion), [this] { finished(); }};
   gchar* scheme = g_uri_parse_scheme(url.c_str());
   if (scheme == nullptr) return completeLater(launch, Error{"not a URL: " + url});
-  GAppInfo* handler = g_app_info_get_default_for_uri_scheme(scheme);
   std::string type = std::string("x-scheme-handler/") + scheme;
+  GAppInfo* handler = g_app_info_get_default_for_uri_scheme(scheme);
   g_free(scheme);
   if (handler == nullptr) {
     return completeLater(launch, Error{"no application is registered for " + type});
   }
-  launchWith(handler, {url}, configuration, launch);
-  g_object_unref(handler);
+  std::unique_ptr<GAppInfo, decltype(&g_object_unref)> owned(handler, g_object_unref);
+  const char* id = g_app_info_get_id(handler);
+  const char* command = g_app_info_get_commandline(handler);
+  std::string what = std::string("the handler ") + (id ? id : "?") + " of " + type + " (" +
+                     (command ? command : "") + ")";
+  if (!G_IS_DESKTOP_APP_INFO(handler))
+    return completeLater(launch, Error{what + " is no desktop application"});
+
+  int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+  if (null < 0)
+    return completeLater(launch, Error{"/dev/null: " + std::string(std::strerror(errno))});
+  GAppLaunchContext* launchContext = g_app_launch_context_new();
+  for (const auto& name : activationVariables(configuration)) {
+    g_app_launch_context_unsetenv(launchContext, name.c_str());
+  }
+  GList* uris = g_list_prepend(nullptr, g_strdup(url.c_str()));
+  GPid pid = 0;
+  GError* error = nullptr;
+  gboolean launched = g_desktop_app_info_launch_uris_as_manager_with_fds(
+      G_DESKTOP_APP_INFO(handler), uris, launchContext,
+      static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr, nullptr,
+      [](GDesktopAppInfo*, GPid started, gpointer data) { *static_cast<GPid*>(data) = started; },
+      &pid, null, null, -1, &error);
+  g_list_free_full(uris, g_free);
+  g_object_unref(launchContext);
+  ::close(null);
+  if (!launched) return completeLater(launch, Error{what + ": " + takeMessage(error)});
+  // Launched over D-Bus: no process of ours to watch.
+  if (pid == 0) return completeLater(launch, std::nullopt);
+  watchExec(launch, pid, what);
 }
 
 bool GioWorkspace::waitForCompletions(std::chrono::milliseconds timeout) {
   auto deadline = std::chrono::steady_clock::now() + timeout;
-  GMainContext* context = g_main_context_get_thread_default();
+  GMainContext* c = context();
   while (pending_ > 0 && std::chrono::steady_clock::now() < deadline) {
     // Never block for long, so that the deadline is honoured.
-    if (!g_main_context_iteration(context, FALSE)) g_usleep(1000);
+    if (!g_main_context_iteration(c, FALSE)) g_usleep(1000);
   }
   return pending_ == 0;
 }

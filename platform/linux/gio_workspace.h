@@ -13,11 +13,14 @@ namespace vdl::linux_platform {
 // calling thread, which the host iterates (see waitForCompletions).
 class GioWorkspace final : public Workspace {
  public:
-  // Runs <application>/AppRun with the URLs as arguments, detached. Fails when
-  // there is no executable AppRun there.
+  // Runs <application>/AppRun with the URLs as its arguments, detached, with
+  // no shell or field codes in between. Fails when AppRun is missing, not
+  // executable, or its exec fails.
   void openURLs(const std::vector<std::string>& urls, const FileURL& application,
                 const OpenConfiguration& configuration, CompletionHandler completion) override;
-  // Launches the desktop's default handler of the URL's scheme, if any.
+  // Launches the desktop's default handler of the URL's scheme, if any. Fails
+  // when there is none or its program's exec fails. Either way the program
+  // gets a null stdin and stdout.
   void openURL(const std::string& url, const OpenConfiguration& configuration,
                CompletionHandler completion) override;
 

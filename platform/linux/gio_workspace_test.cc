@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "testing/process.h"
@@ -14,33 +15,63 @@
 namespace vdl {
 namespace {
 
-// A script that records its arguments and its activation variables in
-// `record`, atomically, so a reader never sees half of it.
+const std::string kID = "0f8fad5b-d9cb-469f-a165-70867728950e";
+const std::string kURL = "vandrel://quick?id=" + kID;
+
+// A script that records its arguments, its standard streams and its
+// activation variables in `record`, atomically, so a reader never sees half.
 std::string recorder(const std::string& record) {
-  return "#!/bin/sh\n{ printf 'arg:%s\\n' \"$@\"; "
+  return "#!/bin/sh\nin=$(readlink /proc/$$/fd/0); out=$(readlink /proc/$$/fd/1)\n"
+         "{ printf 'arg:%s\\n' \"$@\"; echo \"stdin=$in stdout=$out\"; "
          "echo \"DESKTOP_STARTUP_ID=${DESKTOP_STARTUP_ID-unset}\"; "
          "echo \"XDG_ACTIVATION_TOKEN=${XDG_ACTIVATION_TOKEN-unset}\"; } > '" +
          record + ".tmp' && mv '" + record + ".tmp' '" + record + "'\n";
 }
 
-void writeExecutable(const std::string& path, const std::string& content) {
+const std::string kRecorded = "arg:" + kURL +
+                              "\nstdin=/dev/null stdout=/dev/null\n"
+                              "DESKTOP_STARTUP_ID=unset\nXDG_ACTIVATION_TOKEN=unset\n";
+
+// Programs whose exec fails although the file is there and executable.
+enum class Program { recorder, none, missingInterpreter, garbageELF, garbage };
+
+void install(Program kind, const std::string& path, const std::string& record) {
+  std::string content;
+  switch (kind) {
+    case Program::none:
+      return;
+    case Program::recorder:
+      content = recorder(record);
+      break;
+    case Program::missingInterpreter:
+      content = "#!/nonexistent\n";
+      break;
+    case Program::garbageELF:
+      content = std::string(
+                    "\x7f"
+                    "ELF\x02\x01\x01",
+                    7) +
+                std::string(120, '\xff');
+      break;
+    case Program::garbage:
+      content = std::string("\x01\x02\x03 not a program\n");
+      break;
+  }
   testing::writeFile(path, content);
   ::chmod(path.c_str(), 0755);
 }
 
 class GioWorkspaceTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    appDir = tmp / "Vandrel.AppDir";
-    bundle = appDir + "/usr/lib/finder-sync";
-    std::filesystem::create_directories(bundle);
+  GioWorkspaceTest() {
     std::filesystem::create_directories(tmp / "data/applications");
     std::filesystem::create_directories(tmp / "config");
   }
 
-  void installAppRun() { writeExecutable(appDir + "/AppRun", recorder(tmp / "app-record")); }
-  void registerHandler() {
-    writeExecutable(tmp / "handler.sh", recorder(tmp / "handler-record"));
+  // Registers a handler of vandrel: URLs that runs `kind`.
+  void registerHandler(Program kind) {
+    if (kind == Program::none) return;
+    install(kind, tmp / "handler.sh", tmp / "handler-record");
     testing::writeFile(tmp / "data/applications/vandrel-test.desktop",
                        "[Desktop Entry]\nType=Application\nName=Vandrel test handler\nExec=" +
                            (tmp / "handler.sh") +
@@ -62,59 +93,87 @@ class GioWorkspaceTest : public ::testing::Test {
                                       {"XDG_ACTIVATION_TOKEN", "inherited"}});
   }
 
+  std::string record(const std::string& name) {
+    return testing::waitForFile(tmp / name, 5) ? testing::readFile(tmp / name) : "(none)";
+  }
+
   testing::TempDir tmp;
-  std::string appDir, bundle;
 };
 
-const std::string kRecorded =
-    "arg:vandrel://quick?id=abc\nDESKTOP_STARTUP_ID=unset\nXDG_ACTIVATION_TOKEN=unset\n";
+// Folder names that a command line, a field code or an option parser would
+// read as something else. Each must name just the folder it names.
+TEST_F(GioWorkspaceTest, HostilePathsStartExactlyTheirOwnAppRun) {
+  const char* names[] = {"a%cb",    "%u",          "%f",         "%%",    "trail%",    "it's \"q\"",
+                         "back\\s", "two  blanks", "line\nfeed", "-dash", "$(touch x)"};
+  int n = 0;
+  for (const std::string name : names) {
+    SCOPED_TRACE(name);
+    const std::string parent = tmp / ("case" + std::to_string(++n) + "/" + name);
+    const std::string appDir = parent + "/Vandrel.AppDir";
+    const std::string bundle = appDir + "/usr/lib/finder-sync";
+    std::filesystem::create_directories(bundle);
+    install(Program::recorder, appDir + "/AppRun", tmp / "app-record");
+    // A decoy where "%c" expanded to the application's name would lead.
+    install(Program::recorder,
+            tmp / ("case" + std::to_string(n) + "/aVandrelb/Vandrel.AppDir/AppRun"),
+            tmp / "decoy-record");
 
-TEST_F(GioWorkspaceTest, AppRunGetsTheURLWithoutActivation) {
-  installAppRun();
-  EXPECT_EQ(probe({"app", appDir, "vandrel://quick?id=abc"}).out, "ok\n");
-  ASSERT_TRUE(testing::waitForFile(tmp / "app-record"));
-  EXPECT_EQ(testing::readFile(tmp / "app-record"), kRecorded);
+    EXPECT_EQ(probe({"app", appDir, kURL}).out, "ok\n");
+    EXPECT_EQ(record("app-record"), kRecorded);
+    std::filesystem::remove(tmp / "app-record");
+    EXPECT_EQ(probe({"host", bundle, kID}).out, "done\n") << "the first attempt takes it";
+    EXPECT_EQ(record("app-record"), kRecorded);
+    std::filesystem::remove(tmp / "app-record");
+    EXPECT_FALSE(std::filesystem::exists(tmp / "decoy-record"));
+  }
 }
 
-TEST_F(GioWorkspaceTest, MissingOrNonExecutableAppRunFails) {
-  EXPECT_EQ(probe({"app", appDir, "vandrel://quick?id=abc"}).out,
-            "error: no executable AppRun in " + appDir + "\n");
-  testing::writeFile(appDir + "/AppRun", "#!/bin/sh\n");
-  ::chmod((appDir + "/AppRun").c_str(), 0644);
-  EXPECT_EQ(probe({"app", appDir, "vandrel://quick?id=abc"}).out,
-            "error: no executable AppRun in " + appDir + "\n");
-}
+TEST_F(GioWorkspaceTest, OnlyAProgramThatReallyStartedCountsAsOpened) {
+  const std::string bundle = tmp / "Vandrel.AppDir/usr/lib/finder-sync";
+  const std::string noHandler =
+      "log: Vandrel: couldn't open the background worker: no application is registered for "
+      "x-scheme-handler/vandrel\ndone\n";
+  struct Case {
+    const char* name;
+    Program appRun, handler;
+    std::string out;      // what the host probe reports, or a prefix of it
+    const char* started;  // whose record appears, or nullptr
+  } cases[] = {
+      {"AppRun starts", Program::recorder, Program::recorder, "done\n", "app-record"},
+      {"no AppRun: the handler", Program::none, Program::recorder, "done\n", "handler-record"},
+      {"AppRun's interpreter is missing", Program::missingInterpreter, Program::recorder, "done\n",
+       "handler-record"},
+      {"AppRun is a broken ELF file", Program::garbageELF, Program::recorder, "done\n",
+       "handler-record"},
+      {"AppRun is no program", Program::garbage, Program::recorder, "done\n", "handler-record"},
+      {"no AppRun, no handler", Program::none, Program::none, noHandler, nullptr},
+      {"neither starts", Program::garbage, Program::missingInterpreter,
+       "log: Vandrel: couldn't open the background worker: the handler vandrel-test.desktop",
+       nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(tmp / "Vandrel.AppDir");
+    std::filesystem::remove_all(tmp / "data/applications");
+    std::filesystem::remove(tmp / "config/mimeapps.list");
+    std::filesystem::create_directories(bundle);
+    install(c.appRun, tmp / "Vandrel.AppDir/AppRun", tmp / "app-record");
+    registerHandler(c.handler);
 
-TEST_F(GioWorkspaceTest, SchemeHandlerGetsTheURLWithoutActivation) {
-  registerHandler();
-  EXPECT_EQ(probe({"scheme", "vandrel://quick?id=abc"}).out, "ok\n");
-  ASSERT_TRUE(testing::waitForFile(tmp / "handler-record"));
-  EXPECT_EQ(testing::readFile(tmp / "handler-record"), kRecorded);
-}
-
-TEST_F(GioWorkspaceTest, NoRegisteredHandlerFails) {
-  EXPECT_EQ(probe({"scheme", "vandrel://quick?id=abc"}).out,
-            "error: no application is registered for x-scheme-handler/vandrel\n");
-}
-
-TEST_F(GioWorkspaceTest, HostLaunchFallsBackToTheHandlerThenLogsOnce) {
-  const std::string id = "0f8fad5b-d9cb-469f-a165-70867728950e";
-  registerHandler();
-  EXPECT_EQ(probe({"host", bundle, id}).out, "done\n") << "no AppRun: the handler takes it";
-  ASSERT_TRUE(testing::waitForFile(tmp / "handler-record"));
-  EXPECT_NE(testing::readFile(tmp / "handler-record").find("arg:vandrel://quick?id=" + id + "\n"),
-            std::string::npos);
-
-  std::filesystem::remove(tmp / "config/mimeapps.list");
-  std::filesystem::remove(tmp / "data/applications/vandrel-test.desktop");
-  EXPECT_EQ(probe({"host", bundle, id}).out,
-            "log: Vandrel: couldn't open the background worker: no application is registered "
-            "for x-scheme-handler/vandrel\ndone\n");
-
-  installAppRun();
-  EXPECT_EQ(probe({"host", bundle, "abc"}).out, "done\n");
-  ASSERT_TRUE(testing::waitForFile(tmp / "app-record"));
-  EXPECT_EQ(testing::readFile(tmp / "app-record"), kRecorded);
+    auto r = probe({"host", bundle, kID});
+    EXPECT_EQ(r.out.substr(0, c.out.size()), c.out) << r.out;
+    const bool logs = c.out.rfind("log:", 0) == 0;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), logs ? 2 : 1) << "one log line at most";
+    if (c.started) {
+      EXPECT_EQ(record(c.started), kRecorded);
+    }
+    for (const char* who : {"app-record", "handler-record"}) {
+      if (!c.started || std::string(c.started) != who) {
+        EXPECT_FALSE(std::filesystem::exists(tmp / who)) << who << " must not have started";
+      }
+      std::filesystem::remove(tmp / who);
+    }
+  }
 }
 
 }  // namespace
