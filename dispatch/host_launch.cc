@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "text/unicode_text.h"
+
 namespace vdl {
 namespace {
 
@@ -33,16 +35,16 @@ void openHostApp(const std::string& requestID, Bundle& bundle, Workspace& worksp
   if (!parsesAsURL(url)) return;
   OpenConfiguration configuration;
   configuration.activates = false;
-  workspace.openURLs(
-      {url}, hostApplicationURL(bundle), configuration,
-      [&workspace, &log, url, configuration](std::optional<Error> error) {
-        if (!error) return;
-        workspace.openURL(url, configuration, [&log](std::optional<Error> second) {
-          if (second) {
-            log.write("Vandrel: couldn't open the background worker: " + second->description);
-          }
-        });
-      });
+  workspace.openURLs({url}, hostApplicationURL(bundle), configuration,
+                     [&workspace, &log, url, configuration](std::optional<Error> error) {
+                       if (!error) return;
+                       workspace.openURL(url, configuration, [&log](std::optional<Error> second) {
+                         if (second) {
+                           log.write("Vandrel: couldn't open the background worker: " +
+                                     text::printable(second->description));
+                         }
+                       });
+                     });
 }
 
 }  // namespace vdl

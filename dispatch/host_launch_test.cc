@@ -26,6 +26,10 @@ TEST(HostLaunch, TwoAttemptsAndOneLogLine) {
        {Error{"a"}, Error{"%s%n%x"}},
        2,
        {"Vandrel: couldn't open the background worker: %s%n%x"}},
+      {"a description can't forge a second line",
+       {Error{"a"}, Error{"x\nVandrel: forged\r\x1b[2K"}},
+       2,
+       {"Vandrel: couldn't open the background worker: x\\nVandrel: forged\\r\\x1b[2K"}},
   };
   for (const auto& c : cases) {
     testing::TempDir tmp;

@@ -67,7 +67,8 @@ void VDLFinderSync::openHostApp(const std::string& requestID) {
 }
 
 void VDLFinderSync::logWriteFailure(const Error& error) {
-  platform_.log.write("Vandrel: couldn't write the request: " + error.description);
+  // One line of printable text, whatever the description holds.
+  platform_.log.write("Vandrel: couldn't write the request: " + text::printable(error.description));
 }
 
 }  // namespace vdl

@@ -311,8 +311,6 @@ TEST_F(ExtensionTest, WriteFailuresLogOneLineAndOpenNothing) {
        false},
       {"requests is a plain file", [](ExtensionTest& f) { testing::writeFile(f.requests, "x"); },
        false},
-      {"a path that is not UTF-8",
-       [](ExtensionTest& f) { f.t.finder.select({f.file("bad\xFF.mov")}); }, false},
       {"folder can't be made", [](ExtensionTest& f) { f.t.files.failNext(FsOp::makeDirectory); },
        false},
       {"hidden file can't be created", [](ExtensionTest& f) { f.t.files.failNext(FsOp::create); },

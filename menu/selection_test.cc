@@ -33,13 +33,21 @@ TEST(Selection, KeepsExistingNonDirectoriesInOrderWithDuplicates) {
                                             tmp / "a.png", tmp / "pipe.fifo"}));
 }
 
-TEST(Selection, NoSelectionIsEmpty) {
+TEST(Selection, NoSelectionAndUnnameableFilesAreEmpty) {
   testing::TempDir tmp;
   testing::TestPlatform t(tmp / "bundle");
   t.finder.selection = std::nullopt;
   EXPECT_TRUE(selectedFiles(t.finder, t.files).empty());
   t.finder.selection = std::vector<FileURL>{};
   EXPECT_TRUE(selectedFiles(t.finder, t.files).empty());
+  // One file whose name is not UTF-8 among good ones: no request could name
+  // it, so the whole selection offers nothing rather than a choice that fails.
+  testing::writeFile(tmp / "good.mov", "x");
+  testing::writeFile(tmp / "bad\xFF.mov", "x");
+  t.finder.select({tmp / "good.mov", tmp / "bad\xFF.mov"});
+  EXPECT_TRUE(selectedFiles(t.finder, t.files).empty());
+  t.finder.select({tmp / "good.mov", tmp / "bad\xFF-missing.mov"});
+  EXPECT_EQ(selectedFiles(t.finder, t.files).size(), 1u) << "a file that isn't there doesn't count";
 }
 
 }  // namespace

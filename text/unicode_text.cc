@@ -2,12 +2,17 @@
 // formats are ASCII, and for them ICU is never called.
 #include "text/unicode_text.h"
 
+#include <unicode/brkiter.h>
 #include <unicode/bytestream.h>
 #include <unicode/casemap.h>
 #include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
+#include <unicode/utext.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 
 namespace vdl::text {
 namespace {
@@ -95,6 +100,84 @@ std::string lowercased(std::string_view text) {
 std::string uppercased(std::string_view text) {
   if (isASCII(text) || !isValidUTF8(text)) return asciiUpper(text);
   return icuCaseMapped(text, [](auto&&... args) { icu::CaseMap::utf8ToUpper(args...); });
+}
+
+namespace {
+
+// "\\xHH" for a byte, "\\uHHHH" for a code point.
+void appendHex(std::string& out, char kind, unsigned value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "\\%c%0*x", kind, kind == 'x' ? 2 : 4, value);
+  out += buffer;
+}
+
+bool needsEscape(UChar32 c) {
+  return u_iscntrl(c) || c == 0x2028 || c == 0x2029 ||
+         u_hasBinaryProperty(c, UCHAR_BIDI_CONTROL) != 0;
+}
+
+}  // namespace
+
+std::string printable(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  const auto* s = reinterpret_cast<const uint8_t*>(text.data());
+  const auto length = static_cast<int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
+  for (int32_t i = 0; i < length;) {
+    const int32_t start = i;
+    UChar32 c = 0;
+    U8_NEXT(s, i, length, c);
+    if (c < 0) {
+      for (int32_t b = start; b < i; ++b) appendHex(out, 'x', s[b]);
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x80 && needsEscape(c)) {
+      appendHex(out, 'x', static_cast<unsigned>(c));
+    } else if (needsEscape(c)) {
+      appendHex(out, 'u', static_cast<unsigned>(c));
+    } else {
+      out.append(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
+    }
+  }
+  return out;
+}
+
+std::string truncated(std::string_view text, std::size_t maxBytes) {
+  static constexpr std::string_view kEllipsis = "\u2026";
+  if (text.size() <= maxBytes) return std::string(text);
+  if (maxBytes < kEllipsis.size()) return {};
+  const std::size_t room = maxBytes - kEllipsis.size();
+  // Only the bytes that can stay, and a little more to see the boundary.
+  std::string_view head = text.substr(0, std::min(text.size(), room + 64));
+  std::size_t cut = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  UText* ut = utext_openUTF8(nullptr, head.data(), static_cast<int64_t>(head.size()), &status);
+  std::unique_ptr<icu::BreakIterator> characters(
+      icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+  if (U_SUCCESS(status)) {
+    characters->setText(ut, status);
+    // From the last code point that starts within the room, back to the
+    // start of its character.
+    std::size_t last = room;
+    while (last > 0 && (static_cast<unsigned char>(text[last]) & 0xC0) == 0x80) --last;
+    auto at = static_cast<int32_t>(last);
+    int32_t boundary = characters->isBoundary(at) ? at : characters->preceding(at);
+    if (U_SUCCESS(status) && boundary > 0) cut = static_cast<std::size_t>(boundary);
+  } else {
+    // Without ICU's rules, at least never split a UTF-8 sequence.
+    cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  }
+  utext_close(ut);
+  std::string out(text.substr(0, cut));
+  out += kEllipsis;
+  return out;
 }
 
 }  // namespace vdl::text

@@ -26,4 +26,14 @@ bool canonicallyLess(std::string_view a, std::string_view b);
 std::string lowercased(std::string_view text);
 std::string uppercased(std::string_view text);
 
+// `text` as one line of printable text that a person can still read back:
+// a backslash becomes "\\", a line feed, carriage return or tab "\n", "\r",
+// "\t", any other control character or byte that is not UTF-8 "\xHH", and
+// line separators and bidirectional controls "\uHHHH".
+std::string printable(std::string_view text);
+
+// `text` when it has at most `maxBytes` bytes; else its longest prefix that
+// ends on a character (grapheme) boundary and leaves room for "…", then "…".
+std::string truncated(std::string_view text, std::size_t maxBytes);
+
 }  // namespace vdl::text

@@ -92,5 +92,33 @@ TEST(UnicodeText, ValidityCheckRejectsSurrogatesAndOverlongForms) {
   EXPECT_FALSE(isValidUTF8("\xE2\x94"));  // truncated
 }
 
+TEST(UnicodeText, PrintableTextIsOneReadableLine) {
+  struct Case {
+    const char* name;
+    std::string in, out;
+  } cases[] = {
+      {"plain text and accents stay", "caf" + kComposedE + " %s", "caf" + kComposedE + " %s"},
+      {"a forged second line", "a\nVandrel: forged", "a\\nVandrel: forged"},
+      {"carriage return, tab, escape", "a\rb\tc\x1b[31m", "a\\rb\\tc\\x1b[31m"},
+      {"backslash stays readable back", "back\\slash", "back\\\\slash"},
+      {"bytes that are not UTF-8", kInvalid, "ab\\xff\\xfe"},
+      {"NUL and DEL", std::string("a\0b\x7f", 4), "a\\x00b\\x7f"},
+      {"C1 next line, line separator, bidi override", "\u0085\u2028\u202e",
+       "\\u0085\\u2028\\u202e"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(printable(c.in), c.out) << c.name;
+}
+
+TEST(UnicodeText, TruncationKeepsWholeCharactersAndMarksTheCut) {
+  const std::string ellipsis = "\u2026";
+  EXPECT_EQ(truncated("short", 5), "short");
+  EXPECT_EQ(truncated("abcdefgh", 6), "abc" + ellipsis);
+  // "e" + combining acute is one character: never cut between the two.
+  EXPECT_EQ(truncated("ab" + kDecomposedE + "xyz", 6), "ab" + ellipsis);
+  EXPECT_EQ(truncated(kComposedE + kComposedE + kComposedE, 5), kComposedE + ellipsis);
+  std::string huge(1 << 20, 'x');
+  EXPECT_EQ(truncated(huge, 100).size(), 100u);
+}
+
 }  // namespace
 }  // namespace vdl::text
