@@ -19,6 +19,7 @@
 #include "extension/vdl_finder_sync.h"
 #include "manifest/manifest_decoder.h"
 #include "manifest/manifest_index.h"
+#include "menu/offer.h"
 
 namespace vdl::bench {
 namespace {
@@ -76,6 +77,42 @@ void decodeFloor(benchmark::State& state) {
   const std::string& text = manifestText(true);
   for (auto _ : state) benchmark::DoNotOptimize(nlohmann::json::parse(text));
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+
+// A selection of `n` files of `n` extensions, each of which converts to one
+// common format with a tool of its own: the tool texts combine across all of
+// them. The offer is a pure function, so no disk is involved.
+struct WideCase {
+  std::unique_ptr<IndexedManifest> manifest;
+  std::vector<FileURL> selection;
+};
+
+const WideCase& wideCase(std::size_t n) {
+  static std::map<std::size_t, WideCase> cases;
+  auto& c = cases[n];
+  if (c.manifest) return c;
+  MenuManifest m;
+  for (std::size_t i = 0; i < n; ++i) {
+    std::string extension = "e" + std::to_string(i);
+    m.targets[extension] = {{"mp4", "tool " + std::to_string(i)}};
+    m.compress.push_back(extension);
+    c.selection.push_back(FileURL::fileURLWithPath("/files/clip." + extension));
+  }
+  c.manifest = std::make_unique<IndexedManifest>(std::move(m), FileURL::fileURLWithPath("/m"));
+  return c;
+}
+
+void offerWide(benchmark::State& state, std::size_t n) {
+  const auto& c = wideCase(n);
+  for (auto _ : state) benchmark::DoNotOptimize(choices(c.selection, *c.manifest));
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(n));
+}
+
+// What any offer must do first: the selection's distinct extensions, sorted.
+void offerFloor(benchmark::State& state, std::size_t n) {
+  const auto& c = wideCase(n);
+  for (auto _ : state) benchmark::DoNotOptimize(extensionList(c.selection));
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(n));
 }
 
 // A menu action on `n` files, and its floor: the calls publishing makes, made
@@ -206,6 +243,14 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("menu/large" + suffix).c_str(), menuRequest, true, n)
         ->Unit(benchmark::kMicrosecond);
   }
+  const std::vector<std::size_t> wide = {10000, 100000};
+  for (std::size_t n : wide) {
+    auto suffix = "/" + std::to_string(n);
+    benchmark::RegisterBenchmark(("floor/offer" + suffix).c_str(), offerFloor, n)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("offer" + suffix).c_str(), offerWide, n)
+        ->Unit(benchmark::kMillisecond);
+  }
   benchmark::RegisterBenchmark("floor/decode", decodeFloor)->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("decode/large", decodeLarge)->Unit(benchmark::kMicrosecond);
   for (std::size_t n : {std::size_t{1}, std::size_t{1000}}) {
@@ -251,6 +296,13 @@ int main(int argc, char** argv) {
   std::printf("%-28s %10.2f   (%.1f MB/s; the DOM parse alone: %.1f MB/s)\n", "decode vs DOM parse",
               ratio("decode/large", "floor/decode"), megabytesPerSecond("decode/large"),
               megabytesPerSecond("floor/decode"));
+  for (std::size_t n : wide) {
+    auto s = "/" + std::to_string(n);
+    std::printf("%-28s %10.2f   (%.1f ms)\n",
+                ("offer, " + std::to_string(n) + " extensions").c_str(),
+                ratio("offer" + s, "floor/offer" + s),
+                capture.time.count("offer" + s) ? capture.time["offer" + s] : -1.0);
+  }
   for (const char* n : {"1", "1000"}) {
     std::printf("%-28s %10.2f\n", (std::string("choose, ") + n + " files").c_str(),
                 ratio(std::string("choose/") + n, std::string("floor/choose/") + n));

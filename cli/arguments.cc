@@ -32,7 +32,9 @@ Options:
   --help         show this help
   --version      show the version
 
-PATHs may be relative to the working directory, or file:// URLs.
+PATHs may be relative to the working directory, or file:// URLs. A relative
+path is taken as the working directory + "/" + PATH: ".." is left for the
+system to follow, so a ".." after a symbolic link means what it means there.
 Exit status: 0 for results (including "no menu" and "no choice"), 1 for a
 manifest that fails its check, 2 for usage errors.
 )";

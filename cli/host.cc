@@ -28,10 +28,19 @@ Expected<FileURL> selectionURL(const std::string& argument) {
     if (!local) return Error{"not a local file URL: " + argument + " (names another host)"};
     return url;
   }
+  auto absolute = absolutePath(argument);
+  if (!absolute) return absolute.error();
+  return FileURL::fileURLWithPath(*absolute);
+}
+
+Expected<std::string> absolutePath(const std::string& path) {
+  if (path.empty()) return Error{"an empty path"};
+  if (path.front() == '/') return path;
+  // Never collapsed lexically: "link/../x" is whatever the system finds there.
   std::error_code ec;
-  auto absolute = std::filesystem::absolute(argument, ec);
-  if (ec) return Error{"can't resolve " + argument + ": " + ec.message()};
-  return FileURL::fileURLWithPath(absolute.lexically_normal().string());
+  auto cwd = std::filesystem::current_path(ec);
+  if (ec) return Error{"can't resolve " + path + ": " + ec.message()};
+  return cwd.string() + "/" + path;
 }
 
 FileURL defaultBundle() {

@@ -18,6 +18,9 @@ namespace vdl::cli {
 // directory or absolute, or a file:// URL.
 Expected<FileURL> selectionURL(const std::string& argument);
 
+// `path` made absolute by prefixing the working directory; ".." stays as it is.
+Expected<std::string> absolutePath(const std::string& path);
+
 // The installed bundle, or the one in the build tree beside the binary.
 FileURL defaultBundle();
 

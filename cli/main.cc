@@ -2,6 +2,9 @@
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +18,7 @@
 #include "dispatch/host_launch.h"
 #include "extension/shared_folder.h"
 #include "manifest/manifest_loader.h"
+#include "text/unicode_text.h"
 
 namespace vdl::cli {
 namespace {
@@ -27,13 +31,19 @@ int usageError(const std::string& why) {
   return kUsageError;
 }
 
-std::unique_ptr<Host> makeHost(const Arguments& a) {
-  FileURL bundle = a.bundle
-                       ? FileURL::fileURLWithPath(
-                             std::filesystem::absolute(*a.bundle).lexically_normal().string(), true)
-                       : defaultBundle();
+Expected<std::unique_ptr<Host>> makeHost(const Arguments& a) {
+  FileURL bundle = defaultBundle();
+  if (a.bundle) {
+    auto path = absolutePath(*a.bundle);
+    if (!path) return Error{"--bundle: " + path.error().description};
+    bundle = FileURL::fileURLWithPath(*path, true);
+  }
   std::optional<std::string> home;
-  if (a.home) home = std::filesystem::absolute(*a.home).lexically_normal().string();
+  if (a.home) {
+    auto path = absolutePath(*a.home);
+    if (!path) return Error{"--home: " + path.error().description};
+    home = *path;
+  }
   return std::make_unique<Host>(home, bundle);
 }
 
@@ -44,7 +54,9 @@ int runMenu(const Arguments& a) {
     if (!parsed) return usageError(parsed.error().description);
     kind = *parsed;
   }
-  auto host = makeHost(a);
+  auto made = makeHost(a);
+  if (!made) return usageError(made.error().description);
+  auto& host = *made;
   if (auto s = host->select(a.positional); !s) return usageError(s.error().description);
   auto menu = host->menu(kind);
   std::cout << (a.json ? dumpLine(menuJSON(menu)) + "\n" : menuText(menu));
@@ -55,7 +67,9 @@ int runChoose(const Arguments& a) {
   if (a.positional.empty()) return usageError("choose needs a TAG");
   auto tag = parseTag(a.positional[0]);
   if (!tag) return usageError(tag.error().description);
-  auto host = makeHost(a);
+  auto made = makeHost(a);
+  if (!made) return usageError(made.error().description);
+  auto& host = *made;
   std::vector<std::string> paths(a.positional.begin() + 1, a.positional.end());
   if (auto s = host->select(paths); !s) return usageError(s.error().description);
   auto outcome = host->choose(*tag);
@@ -65,7 +79,9 @@ int runChoose(const Arguments& a) {
 
 int runSessionCommand(const Arguments& a) {
   if (!a.positional.empty()) return usageError("session takes no arguments");
-  auto host = makeHost(a);
+  auto made = makeHost(a);
+  if (!made) return usageError(made.error().description);
+  auto& host = *made;
   runSession(*host, std::cin, std::cout);
   return 0;
 }
@@ -81,7 +97,9 @@ std::optional<FileURL> manifestFileInForce(Host& host) {
 
 int runCheck(const Arguments& a) {
   if (a.positional.size() > 1) return usageError("check takes at most one FILE");
-  auto host = makeHost(a);
+  auto made = makeHost(a);
+  if (!made) return usageError(made.error().description);
+  auto& host = *made;
   std::string file;
   if (!a.positional.empty()) {
     file = a.positional[0];
@@ -119,7 +137,9 @@ int runCheck(const Arguments& a) {
 
 int runInfo(const Arguments& a) {
   if (!a.positional.empty()) return usageError("info takes no arguments");
-  auto host = makeHost(a);
+  auto made = makeHost(a);
+  if (!made) return usageError(made.error().description);
+  auto& host = *made;
   auto& p = host->platform();
   ManifestSnapshot cache;
   std::optional<FileTime> modified;
@@ -153,30 +173,60 @@ int runInfo(const Arguments& a) {
   return 0;
 }
 
+// One argument of a desktop entry's Exec line for `text`: quoted, with the
+// characters that are special inside quotes escaped, and "%" doubled so that
+// no field code is read into it. None for text with a line break, which no
+// Exec line can carry.
+std::optional<std::string> execArgument(const std::string& text) {
+  if (text.find_first_of("\n\r") != std::string::npos) return std::nullopt;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+    if (c == '%') quoted += '%';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
 // Writes the sample receiver's .desktop file for this user and makes it the
 // handler of vandrel: URLs. Only ever done on request.
 int runInstallHandler(const Arguments& a) {
   if (!a.positional.empty()) return usageError("install-handler takes no arguments");
-  auto host = makeHost(a);
+  auto made = makeHost(a);
+  if (!made) return usageError(made.error().description);
+  auto& host = *made;
   std::string appRun =
       hostApplicationURL(host->platform().bundle).appendingPathComponent("AppRun").path();
+  auto argument = execArgument(appRun);
+  if (!argument) {
+    return usageError("the receiver's path holds a line break, which a desktop entry can't run: " +
+                      text::printable(appRun));
+  }
   std::filesystem::path dir = std::filesystem::path(g_get_user_data_dir()) / "applications";
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   auto file = dir / "vandrel-sample-receiver.desktop";
-  gchar* quoted = g_shell_quote(appRun.c_str());
-  std::ofstream out(file);
-  out << "[Desktop Entry]\nType=Application\nName=Vandrel sample receiver\n"
-      << "Comment=Stand-in for the Vandrel host application: prints and removes requests\n"
-      << "Exec=" << quoted << " %u\nMimeType=x-scheme-handler/vandrel;\nNoDisplay=true\n";
-  g_free(quoted);
-  out.close();
-  if (!out) {
-    std::cerr << "vandrel-finder: can't write " << file.string() << "\n";
+
+  // The key file escapes what the desktop entry format needs escaped.
+  GKeyFile* entry = g_key_file_new();
+  const char* group = G_KEY_FILE_DESKTOP_GROUP;
+  g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_TYPE, "Application");
+  g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_NAME, "Vandrel sample receiver");
+  g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_COMMENT,
+                        "Stand-in for the Vandrel host application: prints and removes requests");
+  g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_EXEC, (*argument + " %u").c_str());
+  g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_MIME_TYPE,
+                        "x-scheme-handler/vandrel;");
+  g_key_file_set_boolean(entry, group, G_KEY_FILE_DESKTOP_KEY_NO_DISPLAY, TRUE);
+  GError* error = nullptr;
+  bool saved = g_key_file_save_to_file(entry, file.c_str(), &error);
+  g_key_file_free(entry);
+  if (!saved) {
+    std::cerr << "vandrel-finder: can't write " << file.string() << ": " << error->message << "\n";
+    g_error_free(error);
     return 1;
   }
   GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(file.c_str());
-  GError* error = nullptr;
   bool ok = info != nullptr && g_app_info_set_as_default_for_type(
                                    G_APP_INFO(info), "x-scheme-handler/vandrel", &error);
   if (info != nullptr) g_object_unref(info);
@@ -188,6 +238,23 @@ int runInstallHandler(const Arguments& a) {
   }
   std::cout << "registered " << file.string() << " for vandrel: URLs\n";
   return 0;
+}
+
+// The host application is woken through GLib, which aborts when it can't get
+// a descriptor for its main loop. Make room first, or fail cleanly.
+constexpr rlim_t kDescriptorsNeeded = 32;
+
+bool enoughDescriptors() {
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return true;
+  if (limit.rlim_cur >= kDescriptorsNeeded) return true;
+  if (limit.rlim_max < kDescriptorsNeeded) {
+    std::cerr << "vandrel-finder: too few file descriptors: the limit is " << limit.rlim_max
+              << " and " << kDescriptorsNeeded << " are needed\n";
+    return false;
+  }
+  limit.rlim_cur = kDescriptorsNeeded;
+  return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
 }
 
 int run(int argc, char** argv) {
@@ -219,6 +286,10 @@ int run(int argc, char** argv) {
 }  // namespace vdl::cli
 
 int main(int argc, char** argv) {
+  // Past a file-size limit a write fails with an error instead of killing the
+  // process, so that a request is refused, logged and cleaned up like any other.
+  ::signal(SIGXFSZ, SIG_IGN);
+  if (!vdl::cli::enoughDescriptors()) return 1;
   try {
     return vdl::cli::run(argc, argv);
   } catch (const std::exception& e) {

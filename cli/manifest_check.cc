@@ -1,7 +1,7 @@
 // Warnings for manifests that decode but can't work as meant.
 #include "cli/manifest_check.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "manifest/json_path.h"
 #include "text/unicode_text.h"
@@ -46,13 +46,16 @@ std::vector<Warning> manifestWarnings(const MenuManifest& m) {
   for (const auto& [key, formats] : m.popular) {
     std::string path = memberPath("popular", key);
     checkKey(path, key, out);
-    auto rows = m.targets.find(key);
+    // The formats of the key's rows, composed, looked up once per popular
+    // format: linear however long both lists are.
+    std::unordered_set<std::string> offered;
+    if (auto rows = m.targets.find(key); rows != m.targets.end()) {
+      for (const auto& r : rows->second) {
+        if (!r.empty()) offered.insert(text::normalizedNFC(r[0]));
+      }
+    }
     for (std::size_t i = 0; i < formats.size(); ++i) {
-      bool offered = rows != m.targets.end() &&
-                     std::any_of(rows->second.begin(), rows->second.end(), [&](const TargetRow& r) {
-                       return !r.empty() && text::canonicallyEqual(r[0], formats[i]);
-                     });
-      if (!offered) {
+      if (!offered.count(text::normalizedNFC(formats[i]))) {
         out.push_back({elementPath(path, i), "\"" + formats[i] + "\" is not among " +
                                                  memberPath("targets", key) +
                                                  ", so it is never shown"});

@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "extension/shared_folder.h"
 #include "testing/process.h"
 #include "testing/temp_dir.h"
 
@@ -41,8 +42,8 @@ void writeAtomically(const std::string& path, const std::string& text) {
 
 TEST(ManifestRewrite, EveryMenuComesWholeFromOneManifest) {
   testing::TempDir tmp;
-  const std::string shared =
-      tmp / "home/Library/Application Support/com.vandrel.Vandrel/FinderSync";
+  const std::string shared = tmp / "home/Library/Application Support/" +
+                             std::string(hostBundleIdentifier()) + "/FinderSync";
   const std::string menuPath = shared + "/menu.json";
   const std::string clip = tmp / "clip.mov";
   testing::writeFile(clip, "video");

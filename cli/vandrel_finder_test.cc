@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "extension/shared_folder.h"
 #include "testing/process.h"
 #include "testing/temp_dir.h"
 
@@ -29,7 +30,8 @@ const char* kWorkedExample = R"json({
 class FinderBinaryTest : public ::testing::Test {
  protected:
   FinderBinaryTest() {
-    shared = tmp / "home/Library/Application Support/com.vandrel.Vandrel/FinderSync";
+    shared = tmp / "home/Library/Application Support/" + std::string(hostBundleIdentifier()) +
+             "/FinderSync";
     clip = tmp / "clip.MOV";
     testing::writeFile(clip, "video");
   }
@@ -77,9 +79,9 @@ TEST_F(FinderBinaryTest, ChoicePublishesARequestThatTheSampleReceiverPicksUp) {
   writeMenu(kWorkedExample);
   auto r = run({"choose", "--json", "1000", clip});
   ASSERT_EQ(r.exitStatus, 0) << r.err;
-  // The receiver runs detached but shares our output, so its report follows.
-  auto newline = r.out.find('\n');
-  auto outcome = nlohmann::json::parse(r.out.substr(0, newline));
+  // Standard output carries the outcome alone: the receiver gets a null stdout.
+  auto outcome = nlohmann::json::parse(r.out, nullptr, false);
+  ASSERT_TRUE(outcome.is_object()) << r.out;
   ASSERT_TRUE(outcome["request"].is_string()) << r.out;
   std::string request = outcome["request"];
   std::string id = std::filesystem::path(request).stem();
@@ -88,9 +90,10 @@ TEST_F(FinderBinaryTest, ChoicePublishesARequestThatTheSampleReceiverPicksUp) {
   ASSERT_EQ(outcome["opened"].size(), 1u);
   EXPECT_EQ(outcome["opened"][0]["url"], "vandrel://quick?id=" + id);
   EXPECT_EQ(outcome["opened"][0]["error"], nullptr);
-  EXPECT_NE(r.out.find("sample receiver: request " + id + ": convert to mp4, 1 file\n  " + clip),
+  // The receiver reports on the stderr it shares, which is read to its end.
+  EXPECT_NE(r.err.find("sample receiver: request " + id + ": convert to mp4, 1 file\n  " + clip),
             std::string::npos)
-      << r.out << r.err;
+      << r.err;
   EXPECT_FALSE(std::filesystem::exists(request)) << "the receiver removes what it took";
 }
 

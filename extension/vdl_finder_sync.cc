@@ -29,6 +29,26 @@ std::vector<FileURL> VDLFinderSync::selectedFiles() {
 }
 
 std::optional<Menu> VDLFinderSync::menu(std::uint64_t kind) {
+  // Nothing may reach the host: a menu that can't be finished is no menu.
+  try {
+    return menuFor(kind);
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+void VDLFinderSync::choose(const MenuItem& item) {
+  bool published = false;
+  try {
+    chooseItem(item, published);
+  } catch (const std::exception& e) {
+    logFailure(published, e.what());
+  } catch (...) {
+    logFailure(published, "unknown error");
+  }
+}
+
+std::optional<Menu> VDLFinderSync::menuFor(std::uint64_t kind) {
   if (kind != kContextualMenuForItems) return std::nullopt;
   auto current = loadManifest();
   if (!current) return std::nullopt;
@@ -39,7 +59,7 @@ std::optional<Menu> VDLFinderSync::menu(std::uint64_t kind) {
   return buildMenu(current->manifest.labels, offer, icon, platform_.menuFont);
 }
 
-void VDLFinderSync::choose(const MenuItem& item) {
+void VDLFinderSync::chooseItem(const MenuItem& item, bool& published) {
   auto current = loadManifest();
   if (!current) return;
   auto selection = selectedFiles();
@@ -55,15 +75,28 @@ void VDLFinderSync::choose(const MenuItem& item) {
   }
   auto document = requestDocument(id, createdAt, *choice, selection);
   if (!document) return logWriteFailure(document.error());
-  if (auto published = publishRequest(platform_.files, requestsFolder(folder), id, *document);
-      !published) {
-    return logWriteFailure(published.error());
+  if (auto written = publishRequest(platform_.files, requestsFolder(folder), id, *document);
+      !written) {
+    return logWriteFailure(written.error());
   }
+  published = true;
   openHostApp(id);
 }
 
 void VDLFinderSync::openHostApp(const std::string& requestID) {
   vdl::openHostApp(requestID, platform_.bundle, platform_.workspace, platform_.log);
+}
+
+void VDLFinderSync::logFailure(bool published, const char* what) noexcept {
+  try {
+    if (published) {
+      platform_.log.write("Vandrel: couldn't open the background worker: " + text::printable(what));
+    } else {
+      logWriteFailure(Error{what});
+    }
+  } catch (...) {
+    // Not even a log line can be made: stay silent rather than reach the host.
+  }
 }
 
 void VDLFinderSync::logWriteFailure(const Error& error) {

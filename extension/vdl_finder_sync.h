@@ -23,15 +23,20 @@ class VDLFinderSync final : public FinderSyncExtension {
   // "/Volumes". Creates no folder and reads no file.
   explicit VDLFinderSync(Platform& platform);
 
-  // The context menu for the selected items (kind 0), or none.
+  // The context menu for the selected items (kind 0), or none. Never throws.
   std::optional<Menu> menu(std::uint64_t kind) override;
   // Publishes the request for the chosen item and wakes the host application.
+  // Never throws: a failure that escapes a step is logged as that step's.
   void choose(const MenuItem& item) override;
 
   // The shared folder, for hosts that report where things are.
   const FileURL& sharedFolder() const { return folder; }
 
  private:
+  std::optional<Menu> menuFor(std::uint64_t kind);
+  // Sets `published` once the request file is in place.
+  void chooseItem(const MenuItem& item, bool& published);
+  void logFailure(bool published, const char* what) noexcept;
   ManifestSnapshot loadManifest();
   std::vector<FileURL> selectedFiles();
   void openHostApp(const std::string& requestID);

@@ -296,6 +296,14 @@ TEST_F(ExtensionTest, TwoChoicesPublishTwoRequests) {
   EXPECT_EQ(t.workspace.openings.size(), 2u);
 }
 
+TEST_F(ExtensionTest, AMenuThatCanNotBeFinishedIsNoMenu) {
+  writeMenu(kWorkedExample);
+  t.finder.select({file("clip.mov")});
+  t.font.throws = true;
+  VDLFinderSync extension(t.platform);
+  EXPECT_FALSE(extension.menu(0)) << "and no exception reaches the host";
+}
+
 TEST_F(ExtensionTest, WriteFailuresLogOneLineAndOpenNothing) {
   using testing::FsOp;
   struct Case {
@@ -326,6 +334,8 @@ TEST_F(ExtensionTest, WriteFailuresLogOneLineAndOpenNothing) {
        true},
       {"folder flush fails", [](ExtensionTest& f) { f.t.files.failNext(FsOp::syncDirectory); },
        true},
+      {"an exception, which never reaches the host",
+       [](ExtensionTest& f) { f.t.clock.throws = true; }, false},
   };
   for (const auto& c : cases) {
     std::filesystem::remove_all(tmp / "home");
@@ -334,6 +344,7 @@ TEST_F(ExtensionTest, WriteFailuresLogOneLineAndOpenNothing) {
     t.log.lines.clear();
     t.workspace.openings.clear();
     t.uuids.next = 1;
+    t.clock.throws = false;
     c.arrange(*this);
     VDLFinderSync extension(t.platform);
     extension.choose(item(1000));

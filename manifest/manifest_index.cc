@@ -15,11 +15,13 @@ std::vector<TargetEntry> targetMap(const std::vector<TargetRow>& rows) {
     if (row.empty()) continue;
     std::string key = text::normalizedNFC(row[0]);
     std::string tool = row.size() >= 2 ? row[1] : std::string();
+    std::string toolKey = text::normalizedNFC(tool);
     auto [it, inserted] = position.try_emplace(key, entries.size());
     if (inserted) {
-      entries.push_back({std::move(key), row[0], std::move(tool)});
+      entries.push_back({std::move(key), row[0], std::move(tool), std::move(toolKey)});
     } else {
       entries[it->second].tool = std::move(tool);
+      entries[it->second].toolKey = std::move(toolKey);
     }
   }
   std::sort(entries.begin(), entries.end(),

@@ -17,9 +17,10 @@ namespace vdl {
 
 // One format of an extension's target map.
 struct TargetEntry {
-  std::string key;     // the format's composed (NFC) form: what equality and order use
-  std::string format;  // the format as the manifest spells it
-  std::string tool;    // empty when no extra tool is needed
+  std::string key;      // the format's composed (NFC) form: what equality and order use
+  std::string format;   // the format as the manifest spells it
+  std::string tool;     // empty when no extra tool is needed
+  std::string toolKey;  // the tool's composed (NFC) form: what tool equality uses
 };
 
 class ManifestIndex {

@@ -14,12 +14,30 @@ constexpr const char* kDividerCharacter = "\u2500";
 constexpr std::size_t kMinDivider = 8;
 constexpr std::size_t kMaxDivider = 60;
 
-std::string replacedAll(std::string text, const std::string& token, const std::string& with) {
-  for (auto pos = text.find(token); pos != std::string::npos;
-       pos = text.find(token, pos + with.size())) {
-    text.replace(pos, token.size(), with);
+// Texts are built only this far past the bound: enough to cut at a
+// character boundary below it.
+constexpr std::size_t kBuildLimit = kMaxTitleBytes + 64;
+
+// A prefix of `text` of at least kBuildLimit bytes (or all of it), cut
+// where a UTF-8 sequence starts.
+std::string_view head(std::string_view text) {
+  if (text.size() <= kBuildLimit) return text;
+  std::size_t end = kBuildLimit;
+  while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+  return text.substr(0, end);
+}
+
+// Appends `label` with every "{tool}" replaced by `tool`, stopping once `out`
+// has passed the build limit.
+void appendReplaced(std::string& out, std::string_view label, std::string_view tool) {
+  static constexpr std::string_view kToken = "{tool}";
+  while (out.size() < kBuildLimit) {
+    auto pos = label.find(kToken);
+    out.append(head(label.substr(0, pos)));
+    if (pos == std::string_view::npos) return;
+    out.append(head(tool));
+    label.remove_prefix(pos + kToken.size());
   }
-  return text;
 }
 
 MenuItem actionItem(std::string title, std::int64_t tag, std::optional<Image> image = {}) {
@@ -34,9 +52,14 @@ MenuItem actionItem(std::string title, std::int64_t tag, std::optional<Image> im
 }  // namespace
 
 std::string entryTitle(const TargetPair& pair, const std::string& needsLabel) {
-  std::string title = text::uppercased(pair.format);
-  if (!pair.tool.empty()) title += " (" + replacedAll(needsLabel, "{tool}", pair.tool) + ")";
-  return title;
+  std::string title = text::uppercased(
+      pair.format.size() > kBuildLimit ? text::truncated(pair.format, kBuildLimit) : pair.format);
+  if (!pair.tool.empty() && title.size() < kBuildLimit) {
+    title += " (";
+    appendReplaced(title, needsLabel, pair.tool);
+    title += ")";
+  }
+  return text::truncated(title, kMaxTitleBytes);
 }
 
 std::size_t dividerLength(const std::vector<double>& widths, double unit) {

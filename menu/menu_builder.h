@@ -13,8 +13,13 @@
 
 namespace vdl {
 
+// The longest entry title, in bytes. A manifest can make a title grow with
+// the product of its needs label and tool texts; no sensible one comes near.
+inline constexpr std::size_t kMaxTitleBytes = 1024;
+
 // The format upper-cased; with a tool, followed by " (" + the needs label
-// with every "{tool}" replaced + ")".
+// with every "{tool}" replaced + ")". A title longer than kMaxTitleBytes is
+// cut at a character and ends in "…"; the bytes past the cut are never built.
 std::string entryTitle(const TargetPair& pair, const std::string& needsLabel);
 
 // How many "─" make a line as wide as the widest of `widths` (100.0 for

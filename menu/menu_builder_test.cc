@@ -55,6 +55,30 @@ TEST(MenuBuilder, EntryTitles) {
        "STRASSE"},
   };
   for (const auto& c : cases) EXPECT_EQ(entryTitle(c.pair, c.needs), c.title) << c.title;
+
+  // A manifest of some kilobytes once made titles of megabytes: a needs label
+  // of many "{tool}" times a long tool. Now every title stops at the bound.
+  std::string manyTools;
+  for (int i = 0; i < 5000; ++i) manyTools += "{tool}";
+  const std::string longTool(5000, 't'), longFormat(100000, 'f');
+  const std::string ellipsis = "\u2026";
+  struct Bound {
+    const char* name;
+    TargetPair pair;
+    std::string needs;
+    std::string prefix;
+  } bounds[] = {
+      {"needs times tool", {"png", longTool}, manyTools, "PNG (ttt"},
+      {"a long format", {longFormat, ""}, "", "FFF"},
+      {"a long accented format", {std::string(3000, 'a') + "\u00e9", "x"}, "{tool}", "AAA"},
+  };
+  for (const auto& b : bounds) {
+    auto title = entryTitle(b.pair, b.needs);
+    EXPECT_LE(title.size(), kMaxTitleBytes) << b.name;
+    EXPECT_GE(title.size(), kMaxTitleBytes - 8) << b.name;
+    EXPECT_EQ(title.rfind(b.prefix, 0), 0u) << b.name;
+    EXPECT_EQ(title.substr(title.size() - ellipsis.size()), ellipsis) << b.name;
+  }
 }
 
 TEST(MenuBuilder, DividerLength) {

@@ -10,11 +10,20 @@
 namespace vdl {
 namespace {
 
-// Tool texts of one format over two extensions.
-std::string combinedTool(const std::string& a, const std::string& b) {
-  if (a.empty()) return b;
-  if (b.empty() || text::canonicallyEqual(a, b)) return a;
-  return a + " + " + b;
+// Adds `other`'s tool text to the one combined so far: kept when empty or
+// equal to all of it, else appended after " + ". The composed form travels
+// along, so that equality costs a length check in most cases and the whole
+// combination stays linear however many extensions take part. (" + " starts
+// with a character that composes with nothing, so the composed form of a
+// combination is the combination of the composed forms.)
+void combineTool(TargetEntry& entry, const TargetEntry& other) {
+  if (entry.tool.empty()) {
+    entry.tool = other.tool;
+    entry.toolKey = other.toolKey;
+  } else if (!other.tool.empty() && entry.toolKey != other.toolKey) {
+    entry.tool.append(" + ").append(other.tool);
+    entry.toolKey.append(" + ").append(other.toolKey);
+  }
 }
 
 // Keeps the entries of `common` whose key `other` has too, combining tools.
@@ -26,7 +35,7 @@ void intersect(std::vector<TargetEntry>& common, const std::vector<TargetEntry>&
     while (o != other.end() && o->key < entry.key) ++o;
     if (o == other.end()) break;
     if (o->key != entry.key) continue;
-    entry.tool = combinedTool(entry.tool, o->tool);
+    combineTool(entry, *o);
     if (&common[kept] != &entry) common[kept] = std::move(entry);
     ++kept;
   }

@@ -1,32 +1,67 @@
 // A SAMPLE stand-in for the host application, installed as the AppRun of the
 // sample Vandrel.AppDir. It takes the quick URL, finds the request in the
-// shared folder, checks it, prints it and removes it, as the real host
-// application would before converting anything.
+// shared folder, checks it, reports it on stderr (it is started with a null
+// stdout, as a desktop launcher starts programs) and removes it, as the real
+// host application would before converting anything.
 //
 //   AppRun vandrel://quick?id=<request id>
 //
 // The shared folder is $VANDREL_SHARED_FOLDER when set (the command-line host
 // sets it when told of another home), else the one below the user's home.
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "text/unicode_text.h"
+
 namespace {
 
 constexpr std::string_view kPrefix = "vandrel://quick?id=";
+// No request document comes near this; a larger file is not one.
+constexpr std::size_t kMaxRequestBytes = 16 << 20;
 
 int fail(const std::string& why) {
-  std::cerr << "sample receiver: " << why << "\n";
+  std::cerr << "sample receiver: " << vdl::text::printable(why) << "\n";
   return 1;
+}
+
+// The request file's content. Never follows a symbolic link, never blocks on
+// a FIFO or device, and never reads more than kMaxRequestBytes.
+std::optional<std::string> readRequest(const std::string& path, std::string& why) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    why = std::string("can't open ") + path + ": " + std::strerror(errno);
+    return std::nullopt;
+  }
+  struct stat st {};
+  std::string content;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    why = path + ": not a regular file";
+  } else {
+    char buffer[65536];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0 && content.size() <= kMaxRequestBytes) {
+      content.append(buffer, static_cast<std::size_t>(n));
+    }
+    if (n < 0) why = std::string("can't read ") + path + ": " + std::strerror(errno);
+    if (content.size() > kMaxRequestBytes) why = path + ": larger than a request can be";
+  }
+  ::close(fd);
+  if (!why.empty()) return std::nullopt;
+  return content;
 }
 
 bool isRequestID(const std::string& id) {
@@ -68,16 +103,14 @@ int main(int argc, char** argv) {
     return fail("usage: AppRun vandrel://quick?id=<request id>");
   }
   std::string id(std::string_view(argv[1]).substr(kPrefix.size()));
-  if (!isRequestID(id)) return fail("not a request id: " + id);
+  if (!isRequestID(id)) return fail("not a request id (a lower-case UUID): " + id);
 
   std::string path = sharedFolder() + "/requests/" + id + ".json";
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return fail("no request at " + path);
-  std::stringstream content;
-  content << in.rdbuf();
-  in.close();
+  std::string why;
+  auto content = readRequest(path, why);
+  if (!content) return fail(why);
 
-  nlohmann::json request = nlohmann::json::parse(content.str(), nullptr, false);
+  nlohmann::json request = nlohmann::json::parse(*content, nullptr, false);
   if (!request.is_object() || request.size() != 4) return fail(path + ": not a request document");
   if (request.value("id", "") != id) return fail(path + ": its id is not " + id);
   if (!request["createdAt"].is_number()) return fail(path + ": createdAt is not a number");
@@ -90,10 +123,10 @@ int main(int argc, char** argv) {
   }
 
   std::ostringstream out;
-  out << "sample receiver: request " << id << ": " << what << ", " << files.size()
-      << (files.size() == 1 ? " file" : " files") << "\n";
-  for (const auto& f : files) out << "  " << f.get<std::string>() << "\n";
-  std::cout << out.str() << std::flush;
+  out << "sample receiver: request " << id << ": " << vdl::text::printable(what) << ", "
+      << files.size() << (files.size() == 1 ? " file" : " files") << "\n";
+  for (const auto& f : files) out << "  " << vdl::text::printable(f.get<std::string>()) << "\n";
+  std::cerr << out.str() << std::flush;
 
   std::error_code ignored;
   std::filesystem::remove(path, ignored);

@@ -14,6 +14,7 @@ void FakeFinder::select(const std::vector<std::string>& paths) {
 }
 
 double FakeMenuFont::width(std::string_view text) {
+  if (throws) throw std::bad_alloc();
   measured.emplace_back(text);
   if (text == "\u2500") return dividerWidth;
   double w = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <new>
 #include <optional>
 #include <set>
 #include <string>
@@ -42,6 +43,7 @@ class FakeFinder final : public FinderController {
 // Every code point is `unit` wide; "─" is `dividerWidth` wide.
 class FakeMenuFont final : public MenuFont {
  public:
+  bool throws = false;  // every measurement throws std::bad_alloc
   double unit = 1.0;
   double dividerWidth = 1.0;
   std::vector<std::string> measured;
@@ -74,8 +76,12 @@ class RecordingWorkspace final : public Workspace {
 
 class FixedClock final : public Clock {
  public:
+  bool throws = false;  // reading the time throws std::bad_alloc
   double now = 1767225600.25;
-  double secondsSince1970() override { return now; }
+  double secondsSince1970() override {
+    if (throws) throw std::bad_alloc();
+    return now;
+  }
 };
 
 class SequentialUUIDs final : public UUIDSource {
