@@ -227,9 +227,21 @@ int runInstallHandler(const Arguments& a) {
     return 1;
   }
   GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(file.c_str());
-  bool ok = info != nullptr && g_app_info_set_as_default_for_type(
-                                   G_APP_INFO(info), "x-scheme-handler/vandrel", &error);
-  if (info != nullptr) g_object_unref(info);
+  if (info == nullptr) {
+    // GIO checks the program before expanding "%%", so it refuses any path
+    // that holds a "%", however well quoted; leave no such entry behind.
+    std::filesystem::remove(file, ec);
+    std::cerr << "vandrel-finder: can't register the receiver: this desktop's launcher rejects "
+                 "its entry"
+              << (appRun.find('%') != std::string::npos
+                      ? ", since it can't run a program whose path holds \"%\""
+                      : "")
+              << ": " << text::printable(appRun) << "\n";
+    return 1;
+  }
+  bool ok =
+      g_app_info_set_as_default_for_type(G_APP_INFO(info), "x-scheme-handler/vandrel", &error);
+  g_object_unref(info);
   if (!ok) {
     std::cerr << "vandrel-finder: can't register " << file.string() << ": "
               << (error ? error->message : "not a valid desktop file") << "\n";

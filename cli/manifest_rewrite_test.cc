@@ -54,9 +54,20 @@ TEST(ManifestRewrite, EveryMenuComesWholeFromOneManifest) {
       {{"VANDREL_SHARED_FOLDER", std::nullopt}});
   ASSERT_EQ(session.ask(nlohmann::json{{"select", {clip}}}.dump()), R"({"ok":true})");
 
-  std::atomic<bool> stop{false};
-  std::thread rewriter([&] {
-    for (unsigned i = 0; !stop; ++i) {
+  // Stops and joins the writer on every way out of the test, a failed
+  // ASSERT included: a thread still running at its destruction would end
+  // the whole test program.
+  struct Rewriter {
+    std::atomic<bool> stop{false};
+    std::thread thread;
+    ~Rewriter() { join(); }
+    void join() {
+      stop = true;
+      if (thread.joinable()) thread.join();
+    }
+  } rewriter;
+  rewriter.thread = std::thread([&] {
+    for (unsigned i = 0; !rewriter.stop; ++i) {
       auto text = i % 2 ? manifest("Old", "mp4") : manifest("New", "webm");
       if (i % 4 < 2) {
         writeAtomically(menuPath, text);
@@ -82,7 +93,6 @@ TEST(ManifestRewrite, EveryMenuComesWholeFromOneManifest) {
         << label << " with " << format;
     ++seen[label];
   }
-  stop = true;
   rewriter.join();
   EXPECT_GE(seen["Old"], 1);
   EXPECT_GE(seen["New"], 1) << "the rewrites were never seen";

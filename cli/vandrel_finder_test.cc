@@ -1,7 +1,12 @@
 // End-to-end tests of the vandrel-finder binary, run as a real process.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <map>
 
 #include <nlohmann/json.hpp>
 
@@ -236,6 +241,150 @@ TEST_F(FinderBinaryTest, PathsAsRelativeNamesAndFileURLs) {
   EXPECT_EQ(byURL.out, byPath.out);
   auto j = nlohmann::json::parse(byURL.out);
   EXPECT_FALSE(j.is_null());
+
+  // With L a link to d1/d2, L/../x.MOV is d1/x.MOV, not the x.MOV beside L:
+  // the request names the path as given, and the system follows it.
+  std::filesystem::create_directories(tmp / "d1/d2");
+  std::filesystem::create_directory_symlink(tmp / "d1/d2", tmp / "L");
+  testing::writeFile(tmp / "d1/x.MOV", "video");
+  testing::writeFile(tmp / "x.MOV", "video");
+  auto r = run({"choose", "--json", "12", tmp / "L/../x.MOV"});
+  auto outcome = nlohmann::json::parse(r.out, nullptr, false);
+  ASSERT_TRUE(outcome.is_object() && outcome["request"].is_string()) << r.out << r.err;
+  // The receiver has taken the request by now; its report names the file.
+  EXPECT_NE(r.err.find("\n  " + (tmp / "L/../x.MOV") + "\n"), std::string::npos) << r.err;
+}
+
+// Limits and hostile input that once killed the process, split a log line or
+// reported success for nothing: each ends as an ordinary, visible failure.
+TEST_F(FinderBinaryTest, LimitsAndHostileHomesFailCleanly) {
+  writeMenu(kWorkedExample);
+  auto requestFiles = [&] {
+    std::size_t n = 0;
+    std::error_code ec;
+    for (auto it = std::filesystem::directory_iterator(shared + "/requests", ec);
+         !ec && it != std::filesystem::directory_iterator(); ++it) {
+      ++n;
+    }
+    return n;
+  };
+  auto limited = [&](const std::string& ulimit, std::vector<std::string> args) {
+    std::vector<std::string> argv{"/bin/sh",  "-c",      ulimit + " && exec \"$0\" \"$@\"",
+                                  VDL_FINDER, "--home",  tmp / "home",
+                                  "--bundle", VDL_BUNDLE};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return testing::runProcess(argv, {{"VANDREL_SHARED_FOLDER", std::nullopt}});
+  };
+
+  // No room for a file: the write fails, is logged once, and nothing stays.
+  auto r = limited("ulimit -f 0", {"choose", "--json", "1000", clip});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  auto outcome = nlohmann::json::parse(r.out, nullptr, false);
+  ASSERT_TRUE(outcome.is_object()) << r.out << r.err;
+  EXPECT_TRUE(outcome["request"].is_null());
+  ASSERT_EQ(outcome["log"].size(), 1u);
+  EXPECT_EQ(outcome["log"][0].get<std::string>().rfind("Vandrel: couldn't write the request: ", 0),
+            0u);
+  EXPECT_EQ(requestFiles(), 0u) << "no partial file, hidden or not";
+
+  // Too few descriptors for the wake-up: refused before anything is written.
+  r = limited("ulimit -n 4", {"choose", "1000", clip});
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_NE(r.err.find("too few file descriptors"), std::string::npos) << r.err;
+  EXPECT_EQ(requestFiles(), 0u);
+
+  // A home whose folder can't be made, with a line break in its name: the
+  // failure is one log line that shows the break instead of making it.
+  testing::writeFile(tmp / "file\nVandrel: forged", "not a folder");
+  r = testing::runProcess({VDL_FINDER, "--home", tmp / "file\nVandrel: forged/home", "--bundle",
+                           VDL_BUNDLE, "choose", "1000", clip});
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  EXPECT_EQ(r.err.rfind("Vandrel: couldn't write the request: ", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("file\\nVandrel: forged"), std::string::npos) << r.err;
+}
+
+// install-handler writes an Exec line that runs exactly the receiver it
+// names, whatever its path holds, and refuses a path no Exec line can carry.
+TEST_F(FinderBinaryTest, InstallHandlerQuotesItsPathOrRefusesIt) {
+  const std::map<std::string, std::optional<std::string>> xdg = {
+      {"XDG_DATA_HOME", tmp / "data"},
+      {"XDG_CONFIG_HOME", tmp / "config"},
+      {"XDG_DATA_DIRS", tmp / "no-data-dirs"},
+      {"XDG_CONFIG_DIRS", tmp / "no-config-dirs"},
+      {"DBUS_SESSION_BUS_ADDRESS", std::nullopt},
+      {"VANDREL_SHARED_FOLDER", std::nullopt}};
+  const std::string desktop = tmp / "data/applications/vandrel-sample-receiver.desktop";
+  auto install = [&](const std::string& appDir) {
+    return testing::runProcess(
+        {VDL_FINDER, "--bundle", appDir + "/usr/lib/finder-sync", "install-handler"}, xdg);
+  };
+
+  auto refused = install(tmp / "line\nbreak/Vandrel.AppDir");
+  EXPECT_EQ(refused.exitStatus, 2) << refused.err;
+  EXPECT_NE(refused.err.find("line break"), std::string::npos) << refused.err;
+  EXPECT_FALSE(std::filesystem::exists(desktop)) << "nothing written";
+
+  // GIO checks a program's path before it expands "%%": it can't run one
+  // whose path holds "%", so that is refused rather than left registered.
+  const std::string percent = tmp / "50% %u/Vandrel.AppDir";
+  testing::writeFile(percent + "/AppRun", "#!/bin/sh\n");
+  std::filesystem::permissions(percent + "/AppRun", std::filesystem::perms::owner_all);
+  refused = install(percent);
+  EXPECT_EQ(refused.exitStatus, 1) << refused.err;
+  EXPECT_NE(refused.err.find("holds \"%\""), std::string::npos) << refused.err;
+  EXPECT_FALSE(std::filesystem::exists(desktop)) << "nothing left behind";
+
+  const std::string appDir = tmp / "it's \"$HOME\" `x` -d back\\slash/Vandrel.AppDir";
+  testing::writeFile(appDir + "/AppRun",
+                     "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + (tmp / "ran") + "'\n");
+  std::filesystem::permissions(appDir + "/AppRun", std::filesystem::perms::owner_all);
+  auto r = install(appDir);
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  auto opened = testing::runProcess({VDL_WORKSPACE_PROBE, "scheme", "vandrel://quick?id=abc"}, xdg);
+  EXPECT_EQ(opened.out, "ok\n") << opened.err;
+  ASSERT_TRUE(testing::waitForFile(tmp / "ran", 10));
+  EXPECT_EQ(testing::readFile(tmp / "ran"), "vandrel://quick?id=abc\n");
+}
+
+// The sample receiver reads only a regular file, a bounded amount, for an id
+// that is a request id, and shows file names as text.
+TEST_F(FinderBinaryTest, SampleReceiverTakesOnlyWhatIsARequest) {
+  const std::string appRun = std::string(VDL_BUNDLE) + "/../../../AppRun";
+  const std::string id = "0f8fad5b-d9cb-469f-a165-70867728950e";
+  const std::string request = shared + "/requests/" + id + ".json";
+  std::filesystem::create_directories(shared + "/requests");
+  ASSERT_EQ(::mkfifo((tmp / "fifo").c_str(), 0600), 0);
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+    std::string url;
+    int exitStatus;
+    std::string says;
+  } cases[] = {
+      {"a link to a FIFO", [&] { std::filesystem::create_symlink(tmp / "fifo", request); },
+       "vandrel://quick?id=" + id, 1, "can't open"},
+      {"a link to an endless device",
+       [&] { std::filesystem::create_symlink("/dev/zero", request); }, "vandrel://quick?id=" + id,
+       1, "can't open"},
+      {"an id that is not a lower-case UUID", [] {}, "vandrel://quick?id=" + std::string(36, 'A'),
+       1, "not a request id"},
+      {"a file name with control characters",
+       [&] {
+         testing::writeFile(request, nlohmann::json{{"id", id},
+                                                    {"createdAt", 1.5},
+                                                    {"action", {{"action", "open"}}},
+                                                    {"files", {"/a\nb\x1b[2J.mov"}}}
+                                         .dump());
+       },
+       "vandrel://quick?id=" + id, 0, "  /a\\nb\\x1b[2J.mov\n"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(request);
+    c.arrange();
+    auto r = testing::runProcess({appRun, c.url}, {{"VANDREL_SHARED_FOLDER", shared}});
+    EXPECT_EQ(r.exitStatus, c.exitStatus) << c.name << ": " << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << c.name << ": " << r.err;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,18 @@
+# Installs the build into `prefix` and checks that the sample receiver's
+# desktop entry runs the AppRun installed there.
+file(REMOVE_RECURSE "${prefix}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${build}" --prefix "${prefix}"
+  RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "installing into ${prefix} failed: ${status}")
+endif()
+file(READ "${prefix}/share/vandrel/vandrel-sample-receiver.desktop" entry)
+set(expected "Exec=\"${prefix}/lib/vandrel/Vandrel.AppDir/AppRun\" %u")
+string(FIND "${entry}" "${expected}" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "the entry does not run ${prefix}'s AppRun:\n${entry}")
+endif()
+if(NOT EXISTS "${prefix}/lib/vandrel/Vandrel.AppDir/AppRun")
+  message(FATAL_ERROR "no AppRun installed in ${prefix}")
+endif()
+file(REMOVE_RECURSE "${prefix}")
