@@ -243,7 +243,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("menu/large" + suffix).c_str(), menuRequest, true, n)
         ->Unit(benchmark::kMicrosecond);
   }
-  const std::vector<std::size_t> wide = {10000, 100000};
+  const std::vector<std::size_t> wide = {10000, 40000, 100000};
   for (std::size_t n : wide) {
     auto suffix = "/" + std::to_string(n);
     benchmark::RegisterBenchmark(("floor/offer" + suffix).c_str(), offerFloor, n)
