@@ -101,8 +101,10 @@ class GioWorkspaceTest : public ::testing::Test {
 };
 
 // Folder names that a command line, a field code or an option parser would
-// read as something else. Each must name just the folder it names.
+// read as something else. Each must name just the folder it names, in the
+// first attempt and in the fall-through to the handler.
 TEST_F(GioWorkspaceTest, HostilePathsStartExactlyTheirOwnAppRun) {
+  registerHandler(Program::recorder);
   const char* names[] = {"a%cb",    "%u",          "%f",         "%%",    "trail%",    "it's \"q\"",
                          "back\\s", "two  blanks", "line\nfeed", "-dash", "$(touch x)"};
   int n = 0;
@@ -124,7 +126,13 @@ TEST_F(GioWorkspaceTest, HostilePathsStartExactlyTheirOwnAppRun) {
     EXPECT_EQ(probe({"host", bundle, kID}).out, "done\n") << "the first attempt takes it";
     EXPECT_EQ(record("app-record"), kRecorded);
     std::filesystem::remove(tmp / "app-record");
+    // Without an AppRun the same path falls through to the handler, intact.
+    std::filesystem::remove(appDir + "/AppRun");
+    EXPECT_EQ(probe({"host", bundle, kID}).out, "done\n") << "the second attempt takes it";
+    EXPECT_EQ(record("handler-record"), kRecorded);
+    std::filesystem::remove(tmp / "handler-record");
     EXPECT_FALSE(std::filesystem::exists(tmp / "decoy-record"));
+    EXPECT_FALSE(std::filesystem::exists(tmp / "app-record"));
   }
 }
 
