@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "dispatch/quick_url.h"
 #include "dispatch/request_publisher.h"
 
 namespace vdl::cli {
@@ -90,11 +91,11 @@ ChooseOutcome Host::choose(std::int64_t tag) {
   outcome.log = platform_.log.lines;
   // The extension opens the host only once the request is published, with
   // its id in the URL.
-  static const std::string kPrefix = "vandrel://quick?id=";
-  if (!outcome.opened.empty() && outcome.opened.front().url.rfind(kPrefix, 0) == 0) {
-    std::string id = outcome.opened.front().url.substr(kPrefix.size());
-    outcome.request =
-        requestsFolder(extension_->sharedFolder()).appendingPathComponent(id + ".json").path();
+  if (!outcome.opened.empty()) {
+    if (auto id = requestIDFromQuickURL(outcome.opened.front().url)) {
+      outcome.request =
+          requestsFolder(extension_->sharedFolder()).appendingPathComponent(*id + ".json").path();
+    }
   }
   return outcome;
 }

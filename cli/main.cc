@@ -15,7 +15,7 @@
 #include "cli/manifest_check.h"
 #include "cli/menu_render.h"
 #include "cli/session.h"
-#include "dispatch/host_launch.h"
+#include "dispatch/quick_url.h"
 #include "extension/shared_folder.h"
 #include "manifest/manifest_loader.h"
 #include "text/unicode_text.h"
@@ -86,13 +86,10 @@ int runSessionCommand(const Arguments& a) {
   return 0;
 }
 
-// The manifest that loading would use: menu.json while it can be examined,
-// else the bundle's fallback copy.
+// The manifest file that loading would read now.
 std::optional<FileURL> manifestFileInForce(Host& host) {
   auto& p = host.platform();
-  FileURL menu = host.extension().sharedFolder().appendingPathComponent("menu.json");
-  if (p.files.status(menu.path())) return menu;
-  return p.bundle.urlForResource("fallback-menu", "json");
+  return host.extension().manifestCache().fileInForce(p.files, p.bundle);
 }
 
 int runCheck(const Arguments& a) {
@@ -141,9 +138,8 @@ int runInfo(const Arguments& a) {
   if (!made) return usageError(made.error().description);
   auto& host = *made;
   auto& p = host->platform();
-  ManifestSnapshot cache;
-  std::optional<FileTime> modified;
-  auto current = loadManifest(host->extension().sharedFolder(), p.files, p.bundle, cache, modified);
+  auto& cache = host->extension().manifestCache();
+  auto current = cache.load(p.files, p.bundle);
   std::string manifest = current ? current->source.path() : "none";
   std::string why;
   if (!current) {
@@ -153,10 +149,10 @@ int runInfo(const Arguments& a) {
   nlohmann::json info = {
       {"sharedFolder", host->extension().sharedFolder().directoryAwarePath()},
       {"bundle", p.bundle.bundleURL().directoryAwarePath()},
-      {"hostApplication", hostApplicationURL(p.bundle).path()},
+      {"hostApplication", hostApplicationURL(p.bundle.bundleURL()).path()},
       {"hostBundleIdentifier", std::string(hostBundleIdentifier())},
       {"manifest", current ? nlohmann::json(manifest) : nullptr},
-      {"manifestIsFallback", current && !modified.has_value()},
+      {"manifestIsFallback", cache.isFallback()},
   };
   if (a.json) {
     std::cout << dumpLine(info) << "\n";
@@ -167,7 +163,7 @@ int runInfo(const Arguments& a) {
             << "host application:  " << info["hostApplication"].get<std::string>() << "\n"
             << "host bundle id:    " << hostBundleIdentifier() << "\n"
             << "manifest:          "
-            << (current ? manifest + (modified ? "" : " (the bundle's fallback copy)")
+            << (current ? manifest + (cache.isFallback() ? " (the bundle's fallback copy)" : "")
                         : "none: " + why)
             << "\n";
   return 0;
@@ -195,8 +191,9 @@ int runInstallHandler(const Arguments& a) {
   auto made = makeHost(a);
   if (!made) return usageError(made.error().description);
   auto& host = *made;
-  std::string appRun =
-      hostApplicationURL(host->platform().bundle).appendingPathComponent("AppRun").path();
+  std::string appRun = hostApplicationURL(host->platform().bundle.bundleURL())
+                           .appendingPathComponent("AppRun")
+                           .path();
   auto argument = execArgument(appRun);
   if (!argument) {
     return usageError("the receiver's path holds a line break, which a desktop entry can't run: " +

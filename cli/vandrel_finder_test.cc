@@ -367,7 +367,7 @@ TEST_F(FinderBinaryTest, SampleReceiverTakesOnlyWhatIsARequest) {
        [&] { std::filesystem::create_symlink("/dev/zero", request); }, "vandrel://quick?id=" + id,
        1, "can't open"},
       {"an id that is not a lower-case UUID", [] {}, "vandrel://quick?id=" + std::string(36, 'A'),
-       1, "not a request id"},
+       1, "not a quick URL with a request id"},
       {"a file name with control characters",
        [&] {
          testing::writeFile(request, nlohmann::json{{"id", id},

@@ -1,6 +1,8 @@
 // The two attempts at opening the host application.
 #include "dispatch/host_launch.h"
 
+#include "dispatch/quick_url.h"
+
 #include <algorithm>
 
 #include "text/unicode_text.h"
@@ -19,23 +21,12 @@ bool parsesAsURL(const std::string& text) {
 
 }  // namespace
 
-std::string quickURL(const std::string& requestID) {
-  return "vandrel://quick?id=" + requestID;
-}
-
-FileURL hostApplicationURL(Bundle& bundle) {
-  return bundle.bundleURL()
-      .deletingLastPathComponent()
-      .deletingLastPathComponent()
-      .deletingLastPathComponent();
-}
-
 void openHostApp(const std::string& requestID, Bundle& bundle, Workspace& workspace, Log& log) {
   std::string url = quickURL(requestID);
   if (!parsesAsURL(url)) return;
   OpenConfiguration configuration;
   configuration.activates = false;
-  workspace.openURLs({url}, hostApplicationURL(bundle), configuration,
+  workspace.openURLs({url}, hostApplicationURL(bundle.bundleURL()), configuration,
                      [&workspace, &log, url, configuration](std::optional<Error> error) {
                        if (!error) return;
                        workspace.openURL(url, configuration, [&log](std::optional<Error> second) {

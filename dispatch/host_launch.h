@@ -9,13 +9,6 @@
 
 namespace vdl {
 
-// "vandrel://quick?id=" + the id.
-std::string quickURL(const std::string& requestID);
-
-// The host application: the extension's bundle with its last path component
-// removed three times.
-FileURL hostApplicationURL(Bundle& bundle);
-
 // Opens the quick URL with the host application, without activating it; on
 // failure, through the scheme's registered handler; when that fails too,
 // logs one line. Returns at once. `workspace` and `log` must outlive the

@@ -1,10 +1,14 @@
 // Building and serialising a request.
 #include "dispatch/request_document.h"
 
+#include <nlohmann/json.hpp>
+
 #include "text/unicode_text.h"
 
 namespace vdl {
+namespace {
 
+// The action object of a choice: {"action": "convert", "format": ...} and so on.
 nlohmann::json actionObject(const Choice& choice) {
   using K = Choice::Kind;
   switch (choice.kind) {
@@ -21,6 +25,8 @@ nlohmann::json actionObject(const Choice& choice) {
   }
   return {{"action", "open"}};
 }
+
+}  // namespace
 
 Expected<std::string> requestDocument(const std::string& id, double createdAt, const Choice& choice,
                                       const std::vector<FileURL>& files) {

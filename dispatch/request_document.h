@@ -4,16 +4,11 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "menu/choice.h"
 #include "platform/expected.h"
 #include "platform/file_url.h"
 
 namespace vdl {
-
-// The action object of a choice: {"action": "convert", "format": ...} and so on.
-nlohmann::json actionObject(const Choice& choice);
 
 // The compact document {"id", "createdAt", "action", "files"}. Fails when a
 // path is not valid UTF-8: such a path can't be written as a JSON string, and

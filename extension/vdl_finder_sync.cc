@@ -6,22 +6,24 @@
 #include "dispatch/request_document.h"
 #include "dispatch/request_publisher.h"
 #include "extension/shared_folder.h"
-#include "manifest/manifest_loader.h"
 #include "menu/choice.h"
 #include "menu/menu_builder.h"
+#include "menu/offer.h"
 #include "menu/selection.h"
 #include "text/unicode_text.h"
 
 namespace vdl {
 
 VDLFinderSync::VDLFinderSync(Platform& platform)
-    : platform_(platform), folder(sharedFolderURL(platform.users, hostBundleIdentifier())) {
+    : platform_(platform),
+      folder(sharedFolderURL(platform.users, hostBundleIdentifier())),
+      manifest(folder) {
   platform_.finder.setDirectoryURLs(
       {FileURL::fileURLWithPath("/", true), FileURL::fileURLWithPath("/Volumes", true)});
 }
 
 ManifestSnapshot VDLFinderSync::loadManifest() {
-  return vdl::loadManifest(folder, platform_.files, platform_.bundle, manifest, manifestModified);
+  return manifest.load(platform_.files, platform_.bundle);
 }
 
 std::vector<FileURL> VDLFinderSync::selectedFiles() {

@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "extension/finder_sync_extension.h"
-#include "manifest/manifest_index.h"
-#include "menu/offer.h"
+#include "manifest/manifest_loader.h"
 #include "platform/file_url.h"
 #include "platform/platform.h"
 
@@ -29,8 +28,10 @@ class VDLFinderSync final : public FinderSyncExtension {
   // Never throws: a failure that escapes a step is logged as that step's.
   void choose(const MenuItem& item) override;
 
-  // The shared folder, for hosts that report where things are.
+  // For hosts that report: the shared folder, and the manifest cache, which
+  // answers what the next menu request would load and from where.
   const FileURL& sharedFolder() const { return folder; }
+  ManifestCache& manifestCache() { return manifest; }
 
  private:
   std::optional<Menu> menuFor(std::uint64_t kind);
@@ -43,10 +44,9 @@ class VDLFinderSync final : public FinderSyncExtension {
   void logWriteFailure(const Error& error);
 
   Platform& platform_;
-  // The manifest cache; only loadManifest() touches these two.
-  ManifestSnapshot manifest;
-  std::optional<FileTime> manifestModified;
   const FileURL folder;
+  // The cached manifest and its date; only loadManifest() loads it.
+  ManifestCache manifest;
 };
 
 }  // namespace vdl

@@ -25,15 +25,20 @@ std::optional<std::string> readManifestFile(FileSystem& files, const FileURL& fi
 
 }  // namespace
 
-ManifestSnapshot loadManifest(const FileURL& folder, FileSystem& files, Bundle& bundle,
-                              ManifestSnapshot& manifest,
-                              std::optional<FileTime>& manifestModified) {
-  FileURL file = folder.appendingPathComponent("menu.json");
-  std::optional<FileTime> date = modificationDate(files, file);
+ManifestCache::ManifestCache(const FileURL& sharedFolder)
+    : menuFile_(sharedFolder.appendingPathComponent("menu.json")) {}
+
+std::optional<FileURL> ManifestCache::fileInForce(FileSystem& files, Bundle& bundle) const {
+  if (modificationDate(files, menuFile_)) return menuFile_;
+  return bundle.urlForResource("fallback-menu", "json");
+}
+
+ManifestSnapshot ManifestCache::load(FileSystem& files, Bundle& bundle) {
+  std::optional<FileTime> date = modificationDate(files, menuFile_);
   if (manifest && date == manifestModified) return manifest;
 
   std::optional<FileURL> source =
-      date ? std::optional<FileURL>(file) : bundle.urlForResource("fallback-menu", "json");
+      date ? std::optional<FileURL>(menuFile_) : bundle.urlForResource("fallback-menu", "json");
   if (!source) return manifest;
   auto content = readManifestFile(files, *source);
   if (!content) return manifest;

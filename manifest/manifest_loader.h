@@ -15,13 +15,28 @@ namespace vdl {
 // are a few hundred kilobytes at most.
 inline constexpr std::size_t kMaxManifestBytes = 16u << 20;
 
-// Returns the current manifest, or none. `manifest` and `manifestModified` are
-// the cache, and only this function changes them: a hit (the date of menu.json
-// equals `manifestModified`, both none included) costs one status call and
-// reads nothing; a failed read or decode leaves both as they were and answers
-// with the cached manifest.
-ManifestSnapshot loadManifest(const FileURL& folder, FileSystem& files, Bundle& bundle,
-                              ManifestSnapshot& manifest,
-                              std::optional<FileTime>& manifestModified);
+// The manifest cache: menu.json in the shared folder, keyed by its date, or
+// the bundle's fallback copy while menu.json has none.
+class ManifestCache {
+ public:
+  explicit ManifestCache(const FileURL& sharedFolder);
+
+  // The current manifest, or none. A hit (the date of menu.json equals the
+  // cached one, both none included) costs one status call and reads nothing;
+  // a failed read or decode keeps the cache as it was and answers with it.
+  ManifestSnapshot load(FileSystem& files, Bundle& bundle);
+
+  // The file loading would read now: menu.json while it has a date, else the
+  // bundle's fallback copy; none when there is neither.
+  std::optional<FileURL> fileInForce(FileSystem& files, Bundle& bundle) const;
+
+  // Whether the cached manifest is the bundle's fallback copy.
+  bool isFallback() const { return manifest != nullptr && !manifestModified; }
+
+ private:
+  FileURL menuFile_;
+  ManifestSnapshot manifest;
+  std::optional<FileTime> manifestModified;
+};
 
 }  // namespace vdl

@@ -25,11 +25,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "dispatch/quick_url.h"
 #include "text/unicode_text.h"
 
 namespace {
 
-constexpr std::string_view kPrefix = "vandrel://quick?id=";
 // No request document comes near this; a larger file is not one.
 constexpr std::size_t kMaxRequestBytes = 16 << 20;
 
@@ -64,16 +64,6 @@ std::optional<std::string> readRequest(const std::string& path, std::string& why
   return content;
 }
 
-bool isRequestID(const std::string& id) {
-  if (id.size() != 36) return false;
-  for (std::size_t i = 0; i < id.size(); ++i) {
-    char c = id[i];
-    bool hyphen = i == 8 || i == 13 || i == 18 || i == 23;
-    if (hyphen ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
-  }
-  return true;
-}
-
 std::string sharedFolder() {
   if (const char* folder = std::getenv("VANDREL_SHARED_FOLDER"); folder && *folder) return folder;
   const struct passwd* entry = ::getpwuid(::getuid());
@@ -99,11 +89,12 @@ std::string describe(const nlohmann::json& action) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 || std::string_view(argv[1]).substr(0, kPrefix.size()) != kPrefix) {
-    return fail("usage: AppRun vandrel://quick?id=<request id>");
+  if (argc != 2) return fail("usage: AppRun vandrel://quick?id=<request id>");
+  auto parsed = vdl::requestIDFromQuickURL(argv[1]);
+  if (!parsed) {
+    return fail(std::string("not a quick URL with a request id (a lower-case UUID): ") + argv[1]);
   }
-  std::string id(std::string_view(argv[1]).substr(kPrefix.size()));
-  if (!isRequestID(id)) return fail("not a request id (a lower-case UUID): " + id);
+  const std::string& id = *parsed;
 
   std::string path = sharedFolder() + "/requests/" + id + ".json";
   std::string why;
