@@ -10,6 +10,7 @@
 #include "menu/menu_builder.h"
 #include "menu/offer.h"
 #include "menu/selection.h"
+#include "menu/tag_numbering.h"
 #include "text/unicode_text.h"
 
 namespace vdl {

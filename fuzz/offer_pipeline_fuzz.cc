@@ -15,9 +15,9 @@
 #include "dispatch/request_document.h"
 #include "manifest/manifest_decoder.h"
 #include "manifest/manifest_index.h"
-#include "menu/choice.h"
 #include "menu/menu_builder.h"
 #include "menu/offer.h"
+#include "menu/tag_numbering.h"
 #include "text/unicode_text.h"
 
 namespace {
@@ -120,12 +120,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
     }
   }
-  const auto display = vdl::displayList(offer);
+  const auto& display = offer.display;
   for (const auto* item : pickable) {
     auto choice = vdl::decodeTag(item->tag, offer);
     check(choice.has_value());
     if (choice->kind == vdl::Choice::Kind::convert) {
-      auto index = static_cast<std::size_t>(item->tag - vdl::kFirstFormatTag);
+      auto index = static_cast<std::size_t>(item->tag - vdl::formatTag(0));
       check(index < display.size());
       check(item->title == vdl::entryTitle(display[index], indexed.manifest.labels.needs));
     }

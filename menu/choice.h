@@ -1,11 +1,7 @@
-// What a menu item stands for, and the tag numbering that ties the two.
+// What a menu item stands for.
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <string>
-
-#include "menu/offer.h"
 
 namespace vdl {
 
@@ -23,16 +19,5 @@ struct Choice {
 
   friend bool operator==(const Choice&, const Choice&) = default;
 };
-
-inline constexpr std::int64_t kOpenTag = 2;
-inline constexpr std::int64_t kCompressTag = 12;
-inline constexpr std::int64_t kCropTag = 13;
-inline constexpr std::int64_t kTrimTag = 14;
-// The format at display position i carries kFirstFormatTag + i.
-inline constexpr std::int64_t kFirstFormatTag = 1000;
-
-// The choice a tag stands for against an offer computed now, or none. Tags 2,
-// 12, 13 and 14 decode without looking at the offer's flags.
-std::optional<Choice> decodeTag(std::int64_t tag, const Offer& offer);
 
 }  // namespace vdl

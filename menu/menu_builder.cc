@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "menu/choice.h"
+#include "menu/tag_numbering.h"
 #include "text/unicode_text.h"
 
 namespace vdl {
@@ -89,7 +89,7 @@ Menu buildMenu(const MenuLabels& labels, const Offer& offer, const std::optional
   if (!offer.all.empty()) {
     auto submenu = std::make_shared<Menu>();
     submenu->title = labels.convertTo;
-    auto list = displayList(offer);
+    const auto& list = offer.display;
     std::vector<std::string> titles;
     titles.reserve(list.size() + 1);
     for (const auto& pair : list) titles.push_back(entryTitle(pair, labels.needs));
@@ -97,8 +97,7 @@ Menu buildMenu(const MenuLabels& labels, const Offer& offer, const std::optional
 
     for (std::size_t i = 0; i < list.size(); ++i) {
       if (i == offer.popular.size() && i != 0) submenu->items.push_back(divider(titles, font));
-      submenu->items.push_back(
-          actionItem(titles[i], kFirstFormatTag + static_cast<std::int64_t>(i)));
+      submenu->items.push_back(actionItem(titles[i], formatTag(i)));
     }
     submenu->items.push_back(divider(titles, font));
     submenu->items.push_back(actionItem(labels.open, kOpenTag));

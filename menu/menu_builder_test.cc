@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <utility>
 
+#include "menu/tag_numbering.h"
 #include "testing/test_platform.h"
 
 namespace vdl {
@@ -102,10 +105,8 @@ TEST(MenuBuilder, DividerLength) {
 }
 
 TEST(MenuBuilder, WorkedExample) {
-  Offer offer;
-  offer.popular = {{"mp4", ""}, {"gif", "extra codecs"}};
-  offer.all = {{"gif", "extra codecs"}, {"mp3", ""}, {"mp4", ""}};
-  offer.compress = offer.crop = true;
+  Offer offer = offerOf({{"mp4", ""}, {"gif", "extra codecs"}},
+                        {{"gif", "extra codecs"}, {"mp3", ""}, {"mp4", ""}}, true, true);
   testing::FakeMenuFont font;
   Image icon{"MenuIcon", FileURL::fileURLWithPath("/b/MenuIcon.png")};
   Menu menu = buildMenu(labels(), offer, icon, font);
@@ -120,6 +121,21 @@ TEST(MenuBuilder, WorkedExample) {
   std::string line = dividerOf(24) + " #0 disabled";
   EXPECT_EQ(lines(sub), (Lines{"MP4 #1000 choose:", "GIF (needs extra codecs) #1001 choose:", line,
                                "MP3 #1002 choose:", line, "Open in Vandrel #2 choose:"}));
+
+  // Every tag the menu assigns decodes, against the same offer, to its item.
+  const std::map<std::string, Choice> meant = {
+      {"MP4", Choice::convert("mp4")},  {"GIF (needs extra codecs)", Choice::convert("gif")},
+      {"MP3", Choice::convert("mp3")},  {"Open in Vandrel", Choice::open()},
+      {"Compress", Choice::compress()}, {"Crop", Choice::crop()}};
+  std::size_t decoded = 0;
+  for (const std::vector<MenuItem>* items : {&std::as_const(menu).items, &sub.items}) {
+    for (const auto& item : *items) {
+      if (item.action != MenuAction::choose) continue;
+      EXPECT_EQ(decodeTag(item.tag, offer), meant.at(item.title)) << item.title;
+      ++decoded;
+    }
+  }
+  EXPECT_EQ(decoded, meant.size());
 }
 
 TEST(MenuBuilder, Layouts) {
@@ -129,26 +145,22 @@ TEST(MenuBuilder, Layouts) {
     Lines root;
     Lines submenu;
   } cases[] = {
-      {"compress alone", {{}, {}, true, false, false}, {"Compress #12 choose: icon"}, {}},
+      {"compress alone", offerOf({}, {}, true), {"Compress #12 choose: icon"}, {}},
       {"all flags: compress, trim, crop",
-       {{}, {{"a", ""}}, true, true, true},
+       offerOf({}, {{"a", ""}}, true, true, true),
        {"Convert to #0 icon", "Compress #12 choose: icon", "Trim #14 choose: icon",
         "Crop #13 choose: icon"},
        {"A #1000 choose:", "-", "Open in Vandrel #2 choose:"}},
       {"no popular: one divider",
-       {{}, {{"a", ""}, {"b", ""}}, false, false, false},
+       offerOf({}, {{"a", ""}, {"b", ""}}),
        {"Convert to #0 icon"},
        {"A #1000 choose:", "B #1001 choose:", "-", "Open in Vandrel #2 choose:"}},
       {"every format popular: no divider between formats",
-       {{{"b", ""}, {"a", ""}}, {{"a", ""}, {"b", ""}}, false, false, false},
+       offerOf({{"b", ""}, {"a", ""}}, {{"a", ""}, {"b", ""}}),
        {"Convert to #0 icon"},
        {"B #1000 choose:", "A #1001 choose:", "-", "Open in Vandrel #2 choose:"}},
       {"two popular, three further",
-       {{{"e", ""}, {"d", ""}},
-        {{"a", ""}, {"b", ""}, {"c", ""}, {"d", "t"}, {"e", ""}},
-        false,
-        false,
-        false},
+       offerOf({{"e", ""}, {"d", ""}}, {{"a", ""}, {"b", ""}, {"c", ""}, {"d", "t"}, {"e", ""}}),
        {"Convert to #0 icon"},
        {"E #1000 choose:", "D #1001 choose:", "-", "A #1002 choose:", "B #1003 choose:",
         "C #1004 choose:", "-", "Open in Vandrel #2 choose:"}},
@@ -169,7 +181,7 @@ TEST(MenuBuilder, Layouts) {
 }
 
 TEST(MenuBuilder, LabelsAndIcon) {
-  Offer offer{{}, {}, false, true, true};
+  Offer offer = offerOf({}, {}, false, true, true);
   MenuLabels l = labels();
   testing::FakeMenuFont font;
   EXPECT_EQ(lines(buildMenu(l, offer, std::nullopt, font)),
@@ -183,7 +195,7 @@ TEST(MenuBuilder, LabelsAndIcon) {
 }
 
 TEST(MenuBuilder, DividersAreSizedAgainstTheOpenLabelInTheMenuFont) {
-  Offer offer{{}, {{"a", ""}}, false, false, false};
+  Offer offer = offerOf({}, {{"a", ""}});
   MenuLabels l = labels();
   l.open = std::string(40, 'o');
   testing::FakeMenuFont font;

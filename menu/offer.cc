@@ -48,6 +48,16 @@ const TargetEntry* find(const std::vector<TargetEntry>& sorted, const std::strin
   return it != sorted.end() && it->key == key ? &*it : nullptr;
 }
 
+// The popular pairs, then those of `all` whose format is no popular one's.
+void fillDisplayList(Offer& offer) {
+  std::unordered_set<std::string> popularKeys;
+  for (const auto& p : offer.popular) popularKeys.insert(text::normalizedNFC(p.format));
+  offer.display = offer.popular;
+  for (const auto& pair : offer.all) {
+    if (!popularKeys.count(text::normalizedNFC(pair.format))) offer.display.push_back(pair);
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> extensionList(const std::vector<FileURL>& selection) {
@@ -101,20 +111,15 @@ Offer choices(const std::vector<FileURL>& selection, const IndexedManifest& mani
       index.hasCropList() && every([&](const std::string& e) { return index.cropLists(e); });
   offer.trim =
       index.hasTrimList() && every([&](const std::string& e) { return index.trimLists(e); });
+  fillDisplayList(offer);
   return offer;
 }
 
-std::vector<TargetPair> displayList(const Offer& offer) {
-  std::vector<std::string> popularKeys;
-  for (const auto& p : offer.popular) popularKeys.push_back(text::normalizedNFC(p.format));
-  std::vector<TargetPair> list = offer.popular;
-  for (const auto& pair : offer.all) {
-    auto key = text::normalizedNFC(pair.format);
-    if (std::find(popularKeys.begin(), popularKeys.end(), key) == popularKeys.end()) {
-      list.push_back(pair);
-    }
-  }
-  return list;
+Offer offerOf(std::vector<TargetPair> popular, std::vector<TargetPair> all, bool compress,
+              bool crop, bool trim) {
+  Offer offer{std::move(popular), std::move(all), compress, crop, trim, {}};
+  fillDisplayList(offer);
+  return offer;
 }
 
 }  // namespace vdl

@@ -22,6 +22,9 @@ struct Offer {
   bool compress = false;
   bool crop = false;
   bool trim = false;
+  // The popular pairs, then the pairs of `all` whose format is not popular:
+  // the format items of the menu, in order. Computed once, with the lists.
+  std::vector<TargetPair> display;
   friend bool operator==(const Offer&, const Offer&) = default;
 };
 
@@ -35,8 +38,8 @@ std::vector<std::string> extensionList(const std::vector<FileURL>& selection);
 // order in it depends on hashing, so a menu and a later choice agree.
 Offer choices(const std::vector<FileURL>& selection, const IndexedManifest& manifest);
 
-// The popular pairs, then the pairs of `all` whose format is not popular:
-// the order of the format items in the menu.
-std::vector<TargetPair> displayList(const Offer& offer);
+// An offer of these lists and flags, with its display list.
+Offer offerOf(std::vector<TargetPair> popular, std::vector<TargetPair> all, bool compress = false,
+              bool crop = false, bool trim = false);
 
 }  // namespace vdl

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "menu/choice.h"
+#include "menu/tag_numbering.h"
 
 namespace vdl {
 namespace {
@@ -222,18 +222,16 @@ TEST(Offer, Flags) {
 }
 
 TEST(Offer, DisplayListPutsPopularFirstAndDropsTheirDuplicates) {
-  Offer offer;
-  offer.popular = {{"mp4", ""}, {"gif", "codecs"}};
-  offer.all = {{"gif", "other tool"}, {"mp3", ""}, {"mp4", ""}};
-  EXPECT_EQ(formats(displayList(offer)), (Strings{"mp4", "gif", "mp3"}));
-  offer.popular = {{"mp4", ""}, {"mp4", ""}};
-  EXPECT_EQ(formats(displayList(offer)), (Strings{"mp4", "mp4", "gif", "mp3"}));
+  auto offer =
+      offerOf({{"mp4", ""}, {"gif", "codecs"}}, {{"gif", "other tool"}, {"mp3", ""}, {"mp4", ""}});
+  EXPECT_EQ(formats(offer.display), (Strings{"mp4", "gif", "mp3"}));
+  offer = offerOf({{"mp4", ""}, {"mp4", ""}}, offer.all);
+  EXPECT_EQ(formats(offer.display), (Strings{"mp4", "mp4", "gif", "mp3"}));
 }
 
 TEST(Offer, TagsDecodeAgainstTheOfferOfTheMoment) {
-  Offer offer;
-  offer.popular = {{"b", ""}};
-  offer.all = {{"a", ""}, {"b", ""}, {"c", ""}, {"d", ""}, {"e", ""}};  // display: b a c d e
+  // Display: b a c d e.
+  const Offer offer = offerOf({{"b", ""}}, {{"a", ""}, {"b", ""}, {"c", ""}, {"d", ""}, {"e", ""}});
   struct Case {
     std::int64_t tag;
     std::optional<Choice> expected;

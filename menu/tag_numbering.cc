@@ -1,7 +1,16 @@
-// Decoding a tag back into a choice.
-#include "menu/choice.h"
+// Tags 2, 12, 13, 14, and 1000 + the display position for formats.
+#include "menu/tag_numbering.h"
 
 namespace vdl {
+namespace {
+
+constexpr std::int64_t kFirstFormatTag = 1000;
+
+}  // namespace
+
+std::int64_t formatTag(std::size_t position) {
+  return kFirstFormatTag + static_cast<std::int64_t>(position);
+}
 
 std::optional<Choice> decodeTag(std::int64_t tag, const Offer& offer) {
   switch (tag) {
@@ -18,11 +27,8 @@ std::optional<Choice> decodeTag(std::int64_t tag, const Offer& offer) {
   }
   if (tag < kFirstFormatTag) return std::nullopt;
   auto position = static_cast<std::uint64_t>(tag - kFirstFormatTag);
-  // The display list is never longer than popular + all.
-  if (position >= offer.popular.size() + offer.all.size()) return std::nullopt;
-  auto list = displayList(offer);
-  if (position >= list.size()) return std::nullopt;
-  return Choice::convert(list[position].format);
+  if (position >= offer.display.size()) return std::nullopt;
+  return Choice::convert(offer.display[position].format);
 }
 
 }  // namespace vdl
