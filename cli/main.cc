@@ -115,7 +115,10 @@ int runCheck(const Arguments& a) {
     if (a.json) {
       std::cout << dumpLine({{"file", file},
                              {"valid", false},
-                             {"error", {{"path", ""}, {"reason", content.error().description}}}})
+                             {"error",
+                              {{"code", "unreadable"},
+                               {"path", ""},
+                               {"reason", content.error().description}}}})
                 << "\n";
     } else {
       std::cout << file << ": unreadable: " << content.error().description << "\n";

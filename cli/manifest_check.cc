@@ -111,7 +111,9 @@ std::string reportText(const CheckReport& r) {
 nlohmann::json reportJSON(const CheckReport& r) {
   nlohmann::json j = {{"file", r.file}, {"valid", !r.error}};
   if (r.error) {
-    j["error"] = {{"path", r.error->path}, {"reason", r.error->reason}};
+    j["error"] = {{"code", decodeErrorCodeName(r.error->code)},
+                  {"path", r.error->path},
+                  {"reason", r.error->reason}};
     return j;
   }
   const MenuManifest& m = *r.manifest;

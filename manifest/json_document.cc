@@ -47,6 +47,7 @@ class BoundedBuilder final : public nlohmann::json_sax<json> {
 
   json& root() { return root_; }
   const std::string& error() const { return error_; }
+  bool tooDeep() const { return tooDeep_; }
 
  private:
   // Places a value where the parser is: the root, the end of an array, or the
@@ -68,6 +69,7 @@ class BoundedBuilder final : public nlohmann::json_sax<json> {
 
   bool open(json&& container) {
     if (stack_.size() >= maxDepth_) {
+      tooDeep_ = true;
       return fail("nesting deeper than " + std::to_string(maxDepth_) + " levels");
     }
     json* placed = put(std::move(container));
@@ -90,22 +92,23 @@ class BoundedBuilder final : public nlohmann::json_sax<json> {
   std::vector<json*> stack_;
   std::string key_;
   std::string error_;
+  bool tooDeep_ = false;
 };
 
 }  // namespace
 
-Expected<json> parseJSONDocument(std::string_view text, std::size_t maxDepth) {
+Expected<json, JSONError> parseJSONDocument(std::string_view text, std::size_t maxDepth) {
   BoundedBuilder builder(maxDepth);
   bool ok = false;
   try {
     ok = json::sax_parse(text.begin(), text.end(), &builder, json::input_format_t::json,
                          /*strict=*/true, /*ignore_comments=*/false);
   } catch (const std::exception& e) {
-    return Error{std::string("not JSON: ") + e.what()};
+    return JSONError{false, std::string("not JSON: ") + e.what()};
   }
   if (!ok) {
     std::string why = builder.error().empty() ? "not JSON" : builder.error();
-    return Error{why};
+    return JSONError{builder.tooDeep(), why};
   }
   return std::move(builder.root());
 }

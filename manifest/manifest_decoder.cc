@@ -43,20 +43,29 @@ class Reader {
   bool failed() const { return error_.has_value(); }
   DecodeError takeError() { return std::move(*error_); }
 
-  bool fail(std::string path, std::string reason) {
-    if (!error_) error_ = DecodeError{std::move(path), std::move(reason)};
+  bool fail(DecodeErrorCode code, std::string path, std::string reason) {
+    if (!error_) error_ = DecodeError{code, std::move(path), std::move(reason)};
     return false;
   }
   bool wrongType(const LazyPath& path, std::string_view expected, const json& found) {
-    return fail(path.str(), "expected " + std::string(expected) + ", found " + describeType(found));
+    return fail(DecodeErrorCode::wrongType, path.str(),
+                "expected " + std::string(expected) + ", found " + describeType(found));
+  }
+  bool outOfRange(const LazyPath& path) {
+    return fail(DecodeErrorCode::outOfRange, path.str(), "does not fit a signed 64-bit integer");
   }
 
   // A required member: missing and null both fail.
   json* required(json& object, const LazyPath& parent, std::string_view key) {
     auto it = object.find(std::string(key));
-    if (it == object.end())
-      return fail(parent.member(key).str(), "required key is missing"), nullptr;
-    if (it->is_null()) return fail(parent.member(key).str(), "required key is null"), nullptr;
+    if (it == object.end()) {
+      return fail(DecodeErrorCode::missingKey, parent.member(key).str(), "required key is missing"),
+             nullptr;
+    }
+    if (it->is_null()) {
+      return fail(DecodeErrorCode::nullKey, parent.member(key).str(), "required key is null"),
+             nullptr;
+    }
     return &*it;
   }
   // An optional member: missing and null both mean absent.
@@ -83,7 +92,7 @@ class Reader {
     if (v.is_number_unsigned()) {
       auto u = v.get<std::uint64_t>();
       if (u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
-        return fail(path.str(), "does not fit a signed 64-bit integer");
+        return outOfRange(path);
       }
       out = static_cast<std::int64_t>(u);
       return true;
@@ -94,13 +103,13 @@ class Reader {
     }
     if (v.is_number_float()) {
       double d = v.get<double>();
-      if (std::isnan(d)) return fail(path.str(), "does not fit a signed 64-bit integer");
-      if (!std::isfinite(d) || std::trunc(d) != d) return fail(path.str(), "is not an integer");
+      if (std::isnan(d)) return outOfRange(path);
+      if (!std::isfinite(d) || std::trunc(d) != d) {
+        return fail(DecodeErrorCode::notAnInteger, path.str(), "is not an integer");
+      }
       // 2^63 is exact as a double; the range is [-2^63, 2^63).
       constexpr double kLimit = 9223372036854775808.0;
-      if (d < -kLimit || d >= kLimit) {
-        return fail(path.str(), "does not fit a signed 64-bit integer");
-      }
+      if (d < -kLimit || d >= kLimit) return outOfRange(path);
       out = static_cast<std::int64_t>(d);
       return true;
     }
@@ -167,7 +176,9 @@ bool decodeTargets(Reader& r, json& v, const LazyPath& path,
 
 // Reads `doc` once, moving its texts out.
 bool decodeDocument(Reader& r, json& doc, MenuManifest& out) {
-  if (!doc.is_object()) return r.fail("", "the top level is not an object");
+  if (!doc.is_object()) {
+    return r.fail(DecodeErrorCode::notAnObject, "", "the top level is not an object");
+  }
   const LazyPath root;
   auto path = [&](MK key) { return root.member(jsonKey(key)); };
   auto optionalList = [&](MK key, std::optional<std::vector<std::string>>& field) {
@@ -200,15 +211,42 @@ bool decodeDocument(Reader& r, json& doc, MenuManifest& out) {
 
 }  // namespace
 
+const char* decodeErrorCodeName(DecodeErrorCode code) {
+  switch (code) {
+    case DecodeErrorCode::syntax:
+      return "syntax";
+    case DecodeErrorCode::tooDeep:
+      return "tooDeep";
+    case DecodeErrorCode::notAnObject:
+      return "notAnObject";
+    case DecodeErrorCode::missingKey:
+      return "missingKey";
+    case DecodeErrorCode::nullKey:
+      return "nullKey";
+    case DecodeErrorCode::wrongType:
+      return "wrongType";
+    case DecodeErrorCode::outOfRange:
+      return "outOfRange";
+    case DecodeErrorCode::notAnInteger:
+      return "notAnInteger";
+    case DecodeErrorCode::internal:
+      return "internal";
+  }
+  return "internal";
+}
+
 Expected<MenuManifest, DecodeError> decodeManifest(std::string_view text) {
   auto doc = parseJSONDocument(text);
-  if (!doc) return DecodeError{"", doc.error().description};
+  if (!doc) {
+    return DecodeError{doc.error().tooDeep ? DecodeErrorCode::tooDeep : DecodeErrorCode::syntax, "",
+                       doc.error().description};
+  }
   Reader reader;
   MenuManifest manifest;
   try {
     if (!decodeDocument(reader, *doc, manifest)) return reader.takeError();
   } catch (const std::exception& e) {
-    return DecodeError{"", std::string("could not decode: ") + e.what()};
+    return DecodeError{DecodeErrorCode::internal, "", std::string("could not decode: ") + e.what()};
   }
   return manifest;
 }

@@ -10,7 +10,24 @@
 
 namespace vdl {
 
+// What kind of fault ended the decoding.
+enum class DecodeErrorCode {
+  syntax,        // not JSON: the text as a whole is at fault
+  tooDeep,       // nesting past kMaxJSONDepth
+  notAnObject,   // the top level is no object
+  missingKey,    // a required key is absent
+  nullKey,       // a required key is null
+  wrongType,     // a value of another type than the key wants
+  outOfRange,    // a number beyond the signed 64-bit range
+  notAnInteger,  // a number with a fraction where an integer is wanted
+  internal,      // the decoder itself failed (out of memory)
+};
+
+// The code's name as a program reads it: "syntax", "missingKey", ...
+const char* decodeErrorCodeName(DecodeErrorCode code);
+
 struct DecodeError {
+  DecodeErrorCode code = DecodeErrorCode::syntax;
   // The JSON path of the offending value ("labels.balanced", "targets.mov[2][0]");
   // empty when the text as a whole is at fault.
   std::string path;
