@@ -13,16 +13,6 @@ namespace {
 
 const char* kExtensions[] = {"mov", "mp4", "MKV", "avi", "webm"};
 
-class FixedHome final : public UserDatabase {
- public:
-  explicit FixedHome(std::string home) : home_(std::move(home)) {}
-  std::optional<std::string> realUserHome() override { return home_; }
-  std::string homeDirectoryForCurrentUser() override { return home_; }
-
- private:
-  std::string home_;
-};
-
 std::string makeRoot() {
   std::string pattern = "/tmp/vdl-bench-XXXXXX";
   if (::mkdtemp(pattern.data()) == nullptr) std::abort();
@@ -33,9 +23,8 @@ std::string makeRoot() {
 
 BenchWorld::BenchWorld()
     : root_(makeRoot()),
-      ownedUsers_(std::make_unique<FixedHome>(root_ + "/home")),
-      bundle_(disk_, FileURL::fileURLWithPath(root_ + "/bundle", true)),
-      platform_{*ownedUsers_, disk_, bundle_, finder_, font_, workspace_, clock_, uuids_, log_} {
+      system_({FileURL::fileURLWithPath(root_ + "/bundle", true), root_ + "/home"}),
+      platform_(system_.platform(finder_, font_, {.workspace = &workspace_, .log = &log_})) {
   std::filesystem::create_directories(root_ + "/files");
   std::filesystem::create_directories(root_ + "/bundle");
   std::filesystem::create_directories(sharedFolder());

@@ -3,48 +3,18 @@
 
 #include <chrono>
 
+#include "platform/linux/gio_workspace.h"
+
 namespace vdl::cli {
 
-std::optional<std::string> HomeOverride::realUserHome() {
-  if (home_) return home_;
-  return real_.realUserHome();
-}
-
-Workspace::CompletionHandler RecordingWorkspace::recorded(std::size_t index,
-                                                          CompletionHandler completion) {
-  return [this, index, completion = std::move(completion)](std::optional<Error> error) {
-    openings[index].completed = true;
-    if (error) openings[index].error = error->description;
-    completion(std::move(error));
-  };
-}
-
-void RecordingWorkspace::openURLs(const std::vector<std::string>& urls, const FileURL& application,
-                                  const OpenConfiguration& configuration,
-                                  CompletionHandler completion) {
-  openings.push_back({urls.empty() ? std::string() : urls.front(), application.path(), false, {}});
-  target_.openURLs(urls, application, configuration,
-                   recorded(openings.size() - 1, std::move(completion)));
-}
-
-void RecordingWorkspace::openURL(const std::string& url, const OpenConfiguration& configuration,
-                                 CompletionHandler completion) {
-  openings.push_back({url, std::nullopt, false, {}});
-  target_.openURL(url, configuration, recorded(openings.size() - 1, std::move(completion)));
-}
-
-void RecordingLog::write(std::string_view line) {
-  lines.emplace_back(line);
-  system_.write(line);
-}
-
 CliPlatform::CliPlatform(std::optional<std::string> home, const FileURL& bundleFolder)
-    : users(std::move(home)), bundle(files, bundleFolder), platform{users,  files, bundle,
-                                                                    finder, font,  workspace,
-                                                                    clock,  uuids, log} {}
+    : system({bundleFolder, std::move(home)}),
+      workspace(system.workspace()),
+      log(&system.log()),
+      platform(system.platform(finder, font, {.workspace = &workspace, .log = &log})) {}
 
 void CliPlatform::waitForOpenings() {
-  gio.waitForCompletions(std::chrono::seconds(10));
+  system.workspace().waitForCompletions(std::chrono::seconds(10));
 }
 
 void CliPlatform::clearRecords() {

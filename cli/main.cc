@@ -89,7 +89,7 @@ int runSessionCommand(const Arguments& a) {
 // The manifest file that loading would read now.
 std::optional<FileURL> manifestFileInForce(Host& host) {
   auto& p = host.platform();
-  return host.extension().manifestCache().fileInForce(p.files, p.bundle);
+  return host.extension().manifestCache().fileInForce(p.system.files(), p.system.bundle());
 }
 
 int runCheck(const Arguments& a) {
@@ -108,7 +108,7 @@ int runCheck(const Arguments& a) {
               << " and the bundle has no fallback-menu.json\n";
     return 1;
   }
-  auto opened = host->platform().files.openForReading(file);
+  auto opened = host->platform().system.files().openForReading(file);
   Expected<std::string> content =
       opened ? (*opened)->readAll(kMaxManifestBytes) : Expected<std::string>(opened.error());
   if (!content) {
@@ -142,7 +142,7 @@ int runInfo(const Arguments& a) {
   auto& host = *made;
   auto& p = host->platform();
   auto& cache = host->extension().manifestCache();
-  auto current = cache.load(p.files, p.bundle);
+  auto current = cache.load(p.system.files(), p.system.bundle());
   std::string manifest = current ? current->source.path() : "none";
   std::string why;
   if (!current) {
@@ -151,8 +151,8 @@ int runInfo(const Arguments& a) {
   }
   nlohmann::json info = {
       {"sharedFolder", host->extension().sharedFolder().directoryAwarePath()},
-      {"bundle", p.bundle.bundleURL().directoryAwarePath()},
-      {"hostApplication", hostApplicationURL(p.bundle.bundleURL()).path()},
+      {"bundle", p.system.bundle().bundleURL().directoryAwarePath()},
+      {"hostApplication", hostApplicationURL(p.system.bundle().bundleURL()).path()},
       {"hostBundleIdentifier", std::string(hostBundleIdentifier())},
       {"manifest", current ? nlohmann::json(manifest) : nullptr},
       {"manifestIsFallback", cache.isFallback()},
@@ -194,7 +194,7 @@ int runInstallHandler(const Arguments& a) {
   auto made = makeHost(a);
   if (!made) return usageError(made.error().description);
   auto& host = *made;
-  std::string appRun = hostApplicationURL(host->platform().bundle.bundleURL())
+  std::string appRun = hostApplicationURL(host->platform().system.bundle().bundleURL())
                            .appendingPathComponent("AppRun")
                            .path();
   auto argument = execArgument(appRun);

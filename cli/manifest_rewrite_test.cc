@@ -36,20 +36,20 @@ void writeInPlace(const std::string& path, const std::string& text) {
 }
 
 void writeAtomically(const std::string& path, const std::string& text) {
-  testing::writeFile(path + ".tmp", text);
+  testkit::writeFile(path + ".tmp", text);
   std::filesystem::rename(path + ".tmp", path);
 }
 
 TEST(ManifestRewrite, EveryMenuComesWholeFromOneManifest) {
-  testing::TempDir tmp;
+  testkit::TempDir tmp;
   const std::string shared = tmp / "home/Library/Application Support/" +
                              std::string(hostBundleIdentifier()) + "/FinderSync";
   const std::string menuPath = shared + "/menu.json";
   const std::string clip = tmp / "clip.mov";
-  testing::writeFile(clip, "video");
-  testing::writeFile(menuPath, manifest("Old", "mp4"));
+  testkit::writeFile(clip, "video");
+  testkit::writeFile(menuPath, manifest("Old", "mp4"));
 
-  testing::LineProcess session(
+  testkit::LineProcess session(
       {VDL_FINDER, "--home", tmp / "home", "--bundle", VDL_BUNDLE, "session"},
       {{"VANDREL_SHARED_FOLDER", std::nullopt}});
   ASSERT_EQ(session.ask(nlohmann::json{{"select", {clip}}}.dump()), R"({"ok":true})");
@@ -98,8 +98,8 @@ TEST(ManifestRewrite, EveryMenuComesWholeFromOneManifest) {
   EXPECT_GE(seen["New"], 1) << "the rewrites were never seen";
 
   // Once the writing stops, the last manifest is the one in force.
-  testing::writeFile(menuPath, manifest("Final", "mkv"));
-  testing::setModified(menuPath, {2000000000, 1});
+  testkit::writeFile(menuPath, manifest("Final", "mkv"));
+  testkit::setModified(menuPath, {2000000000, 1});
   auto reply = nlohmann::json::parse(session.ask(R"({"menu": 0})"));
   EXPECT_EQ(reply["menu"]["items"][0]["title"], "Final");
   EXPECT_EQ(session.finish(), 0);

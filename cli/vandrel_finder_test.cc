@@ -38,17 +38,17 @@ class FinderBinaryTest : public ::testing::Test {
     shared = tmp / "home/Library/Application Support/" + std::string(hostBundleIdentifier()) +
              "/FinderSync";
     clip = tmp / "clip.MOV";
-    testing::writeFile(clip, "video");
+    testkit::writeFile(clip, "video");
   }
 
-  testing::ProcessResult run(std::vector<std::string> args, const std::string& input = "") {
+  testkit::ProcessResult run(std::vector<std::string> args, const std::string& input = "") {
     std::vector<std::string> argv{VDL_FINDER, "--home", tmp / "home", "--bundle", VDL_BUNDLE};
     argv.insert(argv.end(), args.begin(), args.end());
-    return testing::runProcess(argv, {{"VANDREL_SHARED_FOLDER", std::nullopt}}, input);
+    return testkit::runProcess(argv, {{"VANDREL_SHARED_FOLDER", std::nullopt}}, input);
   }
-  void writeMenu(const std::string& text) { testing::writeFile(shared + "/menu.json", text); }
+  void writeMenu(const std::string& text) { testkit::writeFile(shared + "/menu.json", text); }
 
-  testing::TempDir tmp;
+  testkit::TempDir tmp;
   std::string shared, clip;
 };
 
@@ -104,7 +104,7 @@ TEST_F(FinderBinaryTest, ChoicePublishesARequestThatTheSampleReceiverPicksUp) {
 
 TEST_F(FinderBinaryTest, NoMenuAndNoChoiceAreResults) {
   writeMenu(kWorkedExample);
-  testing::writeFile(tmp / "notes.txt", "x");
+  testkit::writeFile(tmp / "notes.txt", "x");
   auto r = run({"menu", tmp / "notes.txt"});
   EXPECT_EQ(r.exitStatus, 0);
   EXPECT_EQ(r.out, "no menu\n");
@@ -117,7 +117,7 @@ TEST_F(FinderBinaryTest, NoMenuAndNoChoiceAreResults) {
 TEST_F(FinderBinaryTest, SessionKeepsOneCacheAcrossChangesOfTheFile) {
   writeMenu(kWorkedExample);
   const std::string menuPath = shared + "/menu.json";
-  testing::setModified(menuPath, {1000, 1});
+  testkit::setModified(menuPath, {1000, 1});
   std::string renamed = kWorkedExample;
   renamed.replace(renamed.find("\"Convert to\""), 12, "\"Umwandeln\"");
   auto firstTitle = [](const std::string& reply) {
@@ -126,18 +126,18 @@ TEST_F(FinderBinaryTest, SessionKeepsOneCacheAcrossChangesOfTheFile) {
                                : j["menu"]["items"][0]["title"].get<std::string>();
   };
 
-  testing::LineProcess session(
+  testkit::LineProcess session(
       {VDL_FINDER, "--home", tmp / "home", "--bundle", VDL_BUNDLE, "session"});
   EXPECT_EQ(session.ask(R"({"select": [")" + clip + R"("]})"), R"({"ok":true})");
   EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Convert to");
 
-  testing::writeFile(menuPath, renamed);
-  testing::setModified(menuPath, {1000, 1});
+  testkit::writeFile(menuPath, renamed);
+  testkit::setModified(menuPath, {1000, 1});
   EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Convert to")
       << "same date: the cached manifest stays";
-  testing::setModified(menuPath, {1000, 2});
+  testkit::setModified(menuPath, {1000, 2});
   EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Umwandeln") << "a new date is read";
-  testing::writeFile(menuPath, "{ broken");
+  testkit::writeFile(menuPath, "{ broken");
   EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Umwandeln") << "a broken file keeps it";
 
   EXPECT_EQ(session.ask(R"({"menu": 1})"), R"({"menu":null})");
@@ -184,7 +184,7 @@ TEST_F(FinderBinaryTest, CheckReportsErrorsAndWarnings) {
         "warning: compress[0]: starts with a dot"}},
   };
   for (const auto& c : cases) {
-    testing::writeFile(tmp / "m.json", c.manifest);
+    testkit::writeFile(tmp / "m.json", c.manifest);
     auto r = run({"check", tmp / "m.json"});
     EXPECT_EQ(r.exitStatus, c.exitStatus) << c.name << ": " << r.out << r.err;
     for (const auto& s : c.mustSay)
@@ -246,8 +246,8 @@ TEST_F(FinderBinaryTest, PathsAsRelativeNamesAndFileURLs) {
   // the request names the path as given, and the system follows it.
   std::filesystem::create_directories(tmp / "d1/d2");
   std::filesystem::create_directory_symlink(tmp / "d1/d2", tmp / "L");
-  testing::writeFile(tmp / "d1/x.MOV", "video");
-  testing::writeFile(tmp / "x.MOV", "video");
+  testkit::writeFile(tmp / "d1/x.MOV", "video");
+  testkit::writeFile(tmp / "x.MOV", "video");
   auto r = run({"choose", "--json", "12", tmp / "L/../x.MOV"});
   auto outcome = nlohmann::json::parse(r.out, nullptr, false);
   ASSERT_TRUE(outcome.is_object() && outcome["request"].is_string()) << r.out << r.err;
@@ -273,7 +273,7 @@ TEST_F(FinderBinaryTest, LimitsAndHostileHomesFailCleanly) {
                                   VDL_FINDER, "--home",  tmp / "home",
                                   "--bundle", VDL_BUNDLE};
     argv.insert(argv.end(), args.begin(), args.end());
-    return testing::runProcess(argv, {{"VANDREL_SHARED_FOLDER", std::nullopt}});
+    return testkit::runProcess(argv, {{"VANDREL_SHARED_FOLDER", std::nullopt}});
   };
 
   // No room for a file: the write fails, is logged once, and nothing stays.
@@ -295,8 +295,8 @@ TEST_F(FinderBinaryTest, LimitsAndHostileHomesFailCleanly) {
 
   // A home whose folder can't be made, with a line break in its name: the
   // failure is one log line that shows the break instead of making it.
-  testing::writeFile(tmp / "file\nVandrel: forged", "not a folder");
-  r = testing::runProcess({VDL_FINDER, "--home", tmp / "file\nVandrel: forged/home", "--bundle",
+  testkit::writeFile(tmp / "file\nVandrel: forged", "not a folder");
+  r = testkit::runProcess({VDL_FINDER, "--home", tmp / "file\nVandrel: forged/home", "--bundle",
                            VDL_BUNDLE, "choose", "1000", clip});
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
   EXPECT_EQ(r.err.rfind("Vandrel: couldn't write the request: ", 0), 0u) << r.err;
@@ -315,7 +315,7 @@ TEST_F(FinderBinaryTest, InstallHandlerQuotesItsPathOrRefusesIt) {
       {"VANDREL_SHARED_FOLDER", std::nullopt}};
   const std::string desktop = tmp / "data/applications/vandrel-sample-receiver.desktop";
   auto install = [&](const std::string& appDir) {
-    return testing::runProcess(
+    return testkit::runProcess(
         {VDL_FINDER, "--bundle", appDir + "/usr/lib/finder-sync", "install-handler"}, xdg);
   };
 
@@ -327,7 +327,7 @@ TEST_F(FinderBinaryTest, InstallHandlerQuotesItsPathOrRefusesIt) {
   // GIO checks a program's path before it expands "%%": it can't run one
   // whose path holds "%", so that is refused rather than left registered.
   const std::string percent = tmp / "50% %u/Vandrel.AppDir";
-  testing::writeFile(percent + "/AppRun", "#!/bin/sh\n");
+  testkit::writeFile(percent + "/AppRun", "#!/bin/sh\n");
   std::filesystem::permissions(percent + "/AppRun", std::filesystem::perms::owner_all);
   refused = install(percent);
   EXPECT_EQ(refused.exitStatus, 1) << refused.err;
@@ -335,15 +335,15 @@ TEST_F(FinderBinaryTest, InstallHandlerQuotesItsPathOrRefusesIt) {
   EXPECT_FALSE(std::filesystem::exists(desktop)) << "nothing left behind";
 
   const std::string appDir = tmp / "it's \"$HOME\" `x` -d back\\slash/Vandrel.AppDir";
-  testing::writeFile(appDir + "/AppRun",
+  testkit::writeFile(appDir + "/AppRun",
                      "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + (tmp / "ran") + "'\n");
   std::filesystem::permissions(appDir + "/AppRun", std::filesystem::perms::owner_all);
   auto r = install(appDir);
   ASSERT_EQ(r.exitStatus, 0) << r.err;
-  auto opened = testing::runProcess({VDL_WORKSPACE_PROBE, "scheme", "vandrel://quick?id=abc"}, xdg);
+  auto opened = testkit::runProcess({VDL_WORKSPACE_PROBE, "scheme", "vandrel://quick?id=abc"}, xdg);
   EXPECT_EQ(opened.out, "ok\n") << opened.err;
-  ASSERT_TRUE(testing::waitForFile(tmp / "ran", 10));
-  EXPECT_EQ(testing::readFile(tmp / "ran"), "vandrel://quick?id=abc\n");
+  ASSERT_TRUE(testkit::waitForFile(tmp / "ran", 10));
+  EXPECT_EQ(testkit::readFile(tmp / "ran"), "vandrel://quick?id=abc\n");
 }
 
 // The sample receiver reads only a regular file, a bounded amount, for an id
@@ -370,7 +370,7 @@ TEST_F(FinderBinaryTest, SampleReceiverTakesOnlyWhatIsARequest) {
        1, "not a quick URL with a request id"},
       {"a file name with control characters",
        [&] {
-         testing::writeFile(request, nlohmann::json{{"id", id},
+         testkit::writeFile(request, nlohmann::json{{"id", id},
                                                     {"createdAt", 1.5},
                                                     {"action", {{"action", "open"}}},
                                                     {"files", {"/a\nb\x1b[2J.mov"}}}
@@ -381,7 +381,7 @@ TEST_F(FinderBinaryTest, SampleReceiverTakesOnlyWhatIsARequest) {
   for (const auto& c : cases) {
     std::filesystem::remove(request);
     c.arrange();
-    auto r = testing::runProcess({appRun, c.url}, {{"VANDREL_SHARED_FOLDER", shared}});
+    auto r = testkit::runProcess({appRun, c.url}, {{"VANDREL_SHARED_FOLDER", shared}});
     EXPECT_EQ(r.exitStatus, c.exitStatus) << c.name << ": " << r.err;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << c.name << ": " << r.err;
   }

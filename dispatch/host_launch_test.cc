@@ -32,10 +32,10 @@ TEST(HostLaunch, TwoAttemptsAndOneLogLine) {
        {"Vandrel: couldn't open the background worker: x\\nVandrel: forged\\r\\x1b[2K"}},
   };
   for (const auto& c : cases) {
-    testing::TempDir tmp;
-    testing::TestPlatform t("/Apps/Vandrel.AppDir/usr/lib/finder-sync");
+    testkit::TempDir tmp;
+    testkit::TestPlatform t("/Apps/Vandrel.AppDir/usr/lib/finder-sync");
     for (const auto& o : c.outcomes) t.workspace.outcomes.push_back(o);
-    openHostApp(kID, t.bundle, t.workspace, t.log);
+    openHostApp(kID, t.platform.bundle, t.workspace, t.log);
     EXPECT_EQ(t.workspace.openings.size(), 1u) << c.name << ": nothing more before completion";
     t.workspace.runCompletions();
 
@@ -56,9 +56,9 @@ TEST(HostLaunch, TwoAttemptsAndOneLogLine) {
 }
 
 TEST(HostLaunch, AnIdThatDoesNotMakeAURLOpensNothing) {
-  testing::TestPlatform t("/Apps/Vandrel.AppDir/usr/lib/finder-sync");
-  openHostApp("has space", t.bundle, t.workspace, t.log);
-  openHostApp("caf\xC3\xA9", t.bundle, t.workspace, t.log);
+  testkit::TestPlatform t("/Apps/Vandrel.AppDir/usr/lib/finder-sync");
+  openHostApp("has space", t.platform.bundle, t.workspace, t.log);
+  openHostApp("caf\xC3\xA9", t.platform.bundle, t.workspace, t.log);
   EXPECT_TRUE(t.workspace.openings.empty());
   EXPECT_TRUE(t.log.lines.empty());
 }

@@ -11,14 +11,13 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/linux/posix_file_system.h"
-#include "testing/temp_dir.h"
+#include "testing/test_platform.h"
 
 namespace vdl {
 namespace {
 
 TEST(RequestPublisher, ASwappedFolderNeverRedirectsARequest) {
-  testing::TempDir tmp;
+  testkit::TempDir tmp;
   const FileURL shared = FileURL::fileURLWithPath(tmp / "shared", true);
   const std::string requests = tmp / "shared/requests";
   const std::string outside = tmp / "outside";
@@ -34,7 +33,8 @@ TEST(RequestPublisher, ASwappedFolderNeverRedirectsARequest) {
                   RENAME_EXCHANGE);
     }
   });
-  linux_platform::PosixFileSystem files;
+  testkit::TestPlatform t(tmp / "bundle");
+  FileSystem& files = t.files;
   // At least 2,000 attempts, and on until some got through, so that both
   // sides of the race are exercised however the threads are scheduled.
   int published = 0;

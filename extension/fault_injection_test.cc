@@ -16,7 +16,7 @@
 namespace vdl {
 namespace {
 
-using testing::FsOp;
+using testkit::FsOp;
 
 // A manifest whose one target for "mov" and whose title tell it apart.
 std::string manifestText(const std::string& label, const std::string& format) {
@@ -70,9 +70,9 @@ struct Scenario {
     t.users.home = tmp / "home";
     shared = tmp / "home/Library/Application Support/" + std::string(hostBundleIdentifier()) +
              "/FinderSync";
-    testing::writeFile(tmp / "Vandrel.AppDir/usr/lib/finder-sync/fallback-menu.json",
+    testkit::writeFile(tmp / "Vandrel.AppDir/usr/lib/finder-sync/fallback-menu.json",
                        manifestText("Fallback", "gif"));
-    testing::writeFile(tmp / "files/clip.mov", "content");
+    testkit::writeFile(tmp / "files/clip.mov", "content");
     t.finder.select({tmp / "files/clip.mov"});
   }
 
@@ -81,10 +81,10 @@ struct Scenario {
     return menu && !menu->items.empty() ? menu->items[0].title : "(no menu)";
   }
 
-  std::vector<std::string> published() { return testing::visibleEntries(shared + "/requests"); }
+  std::vector<std::string> published() { return testkit::visibleEntries(shared + "/requests"); }
 
-  testing::TempDir tmp;
-  testing::TestPlatform t;
+  testkit::TempDir tmp;
+  testkit::TestPlatform t;
   std::string shared;
 };
 
@@ -94,13 +94,13 @@ void runCase(const Case& c) {
   const std::string menuPath = s.shared + "/menu.json";
   VDLFinderSync extension(t.platform);
   if (c.setup != Setup::fallback) {
-    testing::writeFile(menuPath, manifestText("Old", "mp4"));
-    testing::setModified(menuPath, {100, 0});
+    testkit::writeFile(menuPath, manifestText("Old", "mp4"));
+    testkit::setModified(menuPath, {100, 0});
     ASSERT_EQ(s.firstTitle(extension), "Old");
   }
   if (c.setup == Setup::changed) {
-    testing::writeFile(menuPath, manifestText("New", "webm"));
-    testing::setModified(menuPath, {101, 0});
+    testkit::writeFile(menuPath, manifestText("New", "webm"));
+    testkit::setModified(menuPath, {101, 0});
   }
 
   t.files.failNext(c.op);
@@ -113,7 +113,7 @@ void runCase(const Case& c) {
   auto files = s.published();
   if (c.publishedFormat) {
     ASSERT_EQ(files.size(), 1u);
-    auto request = nlohmann::json::parse(testing::readFile(files[0]));
+    auto request = nlohmann::json::parse(testkit::readFile(files[0]));
     EXPECT_EQ(request["action"]["format"], c.publishedFormat);
     EXPECT_EQ(t.workspace.openings.size(), 1u);
   } else {

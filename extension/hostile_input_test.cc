@@ -45,7 +45,7 @@ class HostileInputTest : public ::testing::Test {
              "/FinderSync";
     menuPath = shared + "/menu.json";
     std::filesystem::create_directories(shared);
-    testing::writeFile(tmp / "Vandrel.AppDir/usr/lib/finder-sync/fallback-menu.json",
+    testkit::writeFile(tmp / "Vandrel.AppDir/usr/lib/finder-sync/fallback-menu.json",
                        manifest("1", "\"gif\""));
   }
 
@@ -57,15 +57,15 @@ class HostileInputTest : public ::testing::Test {
     return menu->items[0].submenu->items.at(0).title;
   }
 
-  std::vector<std::string> published() { return testing::visibleEntries(shared + "/requests"); }
+  std::vector<std::string> published() { return testkit::visibleEntries(shared + "/requests"); }
 
   std::string file(const std::string& name) {
-    testing::writeFile(tmp / name, "video");
+    testkit::writeFile(tmp / name, "video");
     return tmp / name;
   }
 
-  testing::TempDir tmp;
-  testing::TestPlatform t;
+  testkit::TempDir tmp;
+  testkit::TestPlatform t;
   std::string shared, menuPath;
 };
 
@@ -77,7 +77,7 @@ TEST_F(HostileInputTest, ManifestsGiveTheirMenuOrNone) {
     std::optional<std::string> firstFormat;  // none: no menu
   };
   auto text = [](std::string content) {
-    return [content](HostileInputTest& f) { testing::writeFile(f.menuPath, content); };
+    return [content](HostileInputTest& f) { testkit::writeFile(f.menuPath, content); };
   };
   const Case cases[] = {
       {"a sound manifest", text(manifest()), "MP4"},
@@ -270,7 +270,7 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
        true, asIs(*this, "stays.mov"), false,
        [](HostileInputTest& f) { std::filesystem::remove(f.tmp / "goes.mov"); }},
   };
-  testing::writeFile(menuPath, manifest());
+  testkit::writeFile(menuPath, manifest());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::filesystem::remove_all(shared + "/requests");
@@ -288,7 +288,7 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
     auto files = published();
     if (c.request) {
       ASSERT_EQ(files.size(), 1u);
-      auto request = nlohmann::json::parse(testing::readFile(files[0]));
+      auto request = nlohmann::json::parse(testkit::readFile(files[0]));
       EXPECT_EQ(request["files"], nlohmann::json(*c.request));
       EXPECT_EQ(t.workspace.openings.size(), 1u);
     } else {

@@ -25,12 +25,12 @@ class PublishingStressTest : public ::testing::Test {
   PublishingStressTest() {
     shared = tmp / "home/Library/Application Support/" + std::string(hostBundleIdentifier()) +
              "/FinderSync";
-    testing::writeFile(tmp / "bundle/fallback-menu.json", R"({"version": 1,
+    testkit::writeFile(tmp / "bundle/fallback-menu.json", R"({"version": 1,
       "labels": {"convertTo": "C", "compress": "Z", "open": "O", "balanced": "B",
                  "smallest": "S", "needs": "N"},
       "popular": {}, "targets": {"mov": [["mp4"]]}, "compress": ["mov"]})");
     for (const char* name : {"a clip.mov", "quote\"back\\slash.mov", "line\nbreak.mov"}) {
-      testing::writeFile(tmp / name, "video");
+      testkit::writeFile(tmp / name, "video");
       files.push_back(tmp / name);
     }
   }
@@ -60,7 +60,7 @@ class PublishingStressTest : public ::testing::Test {
         continue;
       }
       ++c.published;
-      auto doc = nlohmann::json::parse(testing::readFile(e.path().string()), nullptr, false);
+      auto doc = nlohmann::json::parse(testkit::readFile(e.path().string()), nullptr, false);
       if (doc.is_discarded()) {
         c.faults.push_back(name + ": not a whole JSON document");
       } else if (doc.value("id", "") + ".json" != name) {
@@ -78,13 +78,13 @@ class PublishingStressTest : public ::testing::Test {
   bool waitForPublished() {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {
-      if (!testing::visibleEntries(shared + "/requests").empty()) return true;
+      if (!testkit::visibleEntries(shared + "/requests").empty()) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return false;
   }
 
-  testing::TempDir tmp;
+  testkit::TempDir tmp;
   std::string shared;
   std::vector<std::string> files;
 };
@@ -92,9 +92,9 @@ class PublishingStressTest : public ::testing::Test {
 TEST_F(PublishingStressTest, ConcurrentPublishersEachPublishEveryRequest) {
   constexpr int kProcesses = 8;
   constexpr int kEach = 500;
-  std::vector<std::unique_ptr<testing::ChildProcess>> children;
+  std::vector<std::unique_ptr<testkit::ChildProcess>> children;
   for (int i = 0; i < kProcesses; ++i) {
-    children.push_back(std::make_unique<testing::ChildProcess>(probe(std::to_string(kEach))));
+    children.push_back(std::make_unique<testkit::ChildProcess>(probe(std::to_string(kEach))));
     ASSERT_TRUE(children.back()->started());
   }
   for (auto& child : children) EXPECT_EQ(child->wait(), 0) << "a publisher logged a failure";
@@ -110,7 +110,7 @@ TEST_F(PublishingStressTest, KilledPublishersLeaveOnlyWholeRequests) {
   std::uniform_int_distribution<int> delay(0, 30'000);  // microseconds
   constexpr int kRuns = 100;
   for (int run = 0; run < kRuns; ++run) {
-    testing::ChildProcess child(probe("0"));
+    testkit::ChildProcess child(probe("0"));
     ASSERT_TRUE(child.started());
     // However slow the machine, the first publisher lives until it has
     // published, so that the census below has whole requests to check.

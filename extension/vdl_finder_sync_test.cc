@@ -16,10 +16,10 @@
 namespace vdl {
 namespace {
 
-using testing::FsOp;
+using testkit::FsOp;
 
 TEST(SharedFolder, ComesFromTheUserDatabaseHome) {
-  testing::FixedUserDatabase users;
+  testkit::FixedUserDatabase users;
   users.home = "/Users/example";
   users.platformHome = "/sandbox/container";
   EXPECT_EQ(sharedFolderURL(users, "com.vandrel.Vandrel").directoryAwarePath(),
@@ -27,7 +27,7 @@ TEST(SharedFolder, ComesFromTheUserDatabaseHome) {
 }
 
 TEST(SharedFolder, FallsBackToThePlatformHome) {
-  testing::FixedUserDatabase users;
+  testkit::FixedUserDatabase users;
   users.home = std::nullopt;
   users.platformHome = "/home/fallback/";
   EXPECT_EQ(sharedFolderURL(users, "id").directoryAwarePath(),
@@ -39,8 +39,8 @@ TEST(SharedFolder, BundleIdentifierIsTheBuildConstant) {
 }
 
 TEST(VDLFinderSync, ConstructionRegistersTwoDirectoriesAndTouchesNoFile) {
-  testing::TempDir tmp;
-  testing::TestPlatform t(tmp / "bundle");
+  testkit::TempDir tmp;
+  testkit::TestPlatform t(tmp / "bundle");
   t.users.home = tmp / "home";
   VDLFinderSync extension(t.platform);
 
@@ -49,7 +49,7 @@ TEST(VDLFinderSync, ConstructionRegistersTwoDirectoriesAndTouchesNoFile) {
                              FileURL::fileURLWithPath("/Volumes", true)};
   EXPECT_EQ(t.finder.registered[0], expected);
   for (std::size_t op = 0; op < static_cast<std::size_t>(FsOp::count); ++op) {
-    EXPECT_EQ(t.files.calls(static_cast<FsOp>(op)), 0u) << testing::fsOpName(static_cast<FsOp>(op));
+    EXPECT_EQ(t.files.calls(static_cast<FsOp>(op)), 0u) << testkit::fsOpName(static_cast<FsOp>(op));
   }
   EXPECT_FALSE(std::filesystem::exists(tmp / "home"));
   EXPECT_EQ(extension.sharedFolder().path(), tmp / "home/Library/Application Support/" +
@@ -88,12 +88,12 @@ class ExtensionTest : public ::testing::Test {
              "/FinderSync";
     requests = shared + "/requests";
     std::filesystem::create_directories(tmp / "Vandrel.AppDir/usr/lib/finder-sync");
-    testing::writeFile(tmp / "Vandrel.AppDir/usr/lib/finder-sync/MenuIcon.png", "png");
+    testkit::writeFile(tmp / "Vandrel.AppDir/usr/lib/finder-sync/MenuIcon.png", "png");
   }
 
-  void writeMenu(const std::string& text) { testing::writeFile(shared + "/menu.json", text); }
+  void writeMenu(const std::string& text) { testkit::writeFile(shared + "/menu.json", text); }
   std::string file(const std::string& name) {
-    testing::writeFile(tmp / "files/" + name, "content");
+    testkit::writeFile(tmp / "files/" + name, "content");
     return tmp / "files/" + name;
   }
   MenuItem item(std::int64_t tag) {
@@ -114,11 +114,11 @@ class ExtensionTest : public ::testing::Test {
     auto names = requestNames();
     EXPECT_EQ(names.size(), 1u);
     if (names.size() != 1) return {};
-    return nlohmann::json::parse(testing::readFile(requests + "/" + names[0]));
+    return nlohmann::json::parse(testkit::readFile(requests + "/" + names[0]));
   }
 
-  testing::TempDir tmp;
-  testing::TestPlatform t;
+  testkit::TempDir tmp;
+  testkit::TestPlatform t;
   std::string shared, requests;
 };
 
@@ -156,7 +156,7 @@ TEST_F(ExtensionTest, WorkedExampleFromMenuToPublishedRequest) {
   EXPECT_EQ(request["createdAt"].get<double>(), t.clock.now);
   EXPECT_EQ(request["action"], (nlohmann::json{{"action", "convert"}, {"format", "mp4"}}));
   EXPECT_EQ(request["files"], nlohmann::json::array({clip}));
-  std::string raw = testing::readFile(requests + "/" + names[0]);
+  std::string raw = testkit::readFile(requests + "/" + names[0]);
   EXPECT_EQ(raw.find('\n'), std::string::npos) << "compact";
 
   ASSERT_EQ(t.workspace.openings.size(), 1u);
@@ -167,7 +167,7 @@ TEST_F(ExtensionTest, WorkedExampleFromMenuToPublishedRequest) {
 
 TEST_F(ExtensionTest, RequestsAreCreatedPrivately) {
   // No shared folder yet: the request creates it. The manifest is the fallback.
-  testing::writeFile(tmp / "Vandrel.AppDir/usr/lib/finder-sync/fallback-menu.json", kWorkedExample);
+  testkit::writeFile(tmp / "Vandrel.AppDir/usr/lib/finder-sync/fallback-menu.json", kWorkedExample);
   t.finder.select({file("clip.mov")});
   VDLFinderSync extension(t.platform);
   // Even a process that creates files for everyone keeps requests private.
@@ -189,7 +189,7 @@ TEST_F(ExtensionTest, OtherMenuKindsTouchNothing) {
   for (std::uint64_t kind : {1u, 2u, 3u, 99u}) {
     EXPECT_FALSE(extension.menu(kind)) << kind;
   }
-  EXPECT_EQ(t.files.calls(testing::FsOp::status), 0u);
+  EXPECT_EQ(t.files.calls(testkit::FsOp::status), 0u);
   EXPECT_EQ(t.finder.selectionCalls, 0);
 }
 
@@ -305,7 +305,7 @@ TEST_F(ExtensionTest, AMenuThatCanNotBeFinishedIsNoMenu) {
 }
 
 TEST_F(ExtensionTest, WriteFailuresLogOneLineAndOpenNothing) {
-  using testing::FsOp;
+  using testkit::FsOp;
   struct Case {
     const char* name;
     std::function<void(ExtensionTest&)> arrange;
@@ -317,7 +317,7 @@ TEST_F(ExtensionTest, WriteFailuresLogOneLineAndOpenNothing) {
          std::filesystem::create_symlink(f.tmp / "elsewhere", f.requests);
        },
        false},
-      {"requests is a plain file", [](ExtensionTest& f) { testing::writeFile(f.requests, "x"); },
+      {"requests is a plain file", [](ExtensionTest& f) { testkit::writeFile(f.requests, "x"); },
        false},
       {"folder can't be made", [](ExtensionTest& f) { f.t.files.failNext(FsOp::makeDirectory); },
        false},
@@ -329,7 +329,7 @@ TEST_F(ExtensionTest, WriteFailuresLogOneLineAndOpenNothing) {
       {"rename fails", [](ExtensionTest& f) { f.t.files.failNext(FsOp::rename); }, true},
       {"published name taken",
        [](ExtensionTest& f) {
-         testing::writeFile(f.requests + "/0000abcd-0000-4000-8000-000000000001.json", "theirs");
+         testkit::writeFile(f.requests + "/0000abcd-0000-4000-8000-000000000001.json", "theirs");
        },
        true},
       {"folder flush fails", [](ExtensionTest& f) { f.t.files.failNext(FsOp::syncDirectory); },
@@ -359,10 +359,10 @@ TEST_F(ExtensionTest, WriteFailuresLogOneLineAndOpenNothing) {
       const std::string published = requests + "/0000abcd-0000-4000-8000-000000000001.json";
       EXPECT_EQ(std::filesystem::exists(hidden), c.hiddenFileStays) << c.name;
       if (c.hiddenFileStays) {
-        EXPECT_NO_THROW(nlohmann::json::parse(testing::readFile(hidden))) << c.name << ": complete";
+        EXPECT_NO_THROW(nlohmann::json::parse(testkit::readFile(hidden))) << c.name << ": complete";
       }
       if (std::filesystem::exists(published)) {
-        EXPECT_EQ(testing::readFile(published), "theirs") << c.name << ": never replaced";
+        EXPECT_EQ(testkit::readFile(published), "theirs") << c.name << ": never replaced";
       }
     }
     if (std::filesystem::is_symlink(requests)) {

@@ -11,7 +11,7 @@
 namespace vdl {
 namespace {
 
-using testing::FsOp;
+using testkit::FsOp;
 
 std::string manifestText(int version, const std::string& extra = "") {
   return R"({"version": )" + std::to_string(version) +
@@ -30,19 +30,19 @@ class ManifestLoaderTest : public ::testing::Test {
 
   // The version of the manifest in force, or -1 for none.
   std::int64_t load() {
-    manifest = cache.load(t.files, t.bundle);
+    manifest = cache.load(t.files, t.platform.bundle);
     return manifest ? manifest->manifest.version : -1;
   }
   void writeMenu(int version, FileTime time) {
-    testing::writeFile(menuPath, manifestText(version));
-    testing::setModified(menuPath, time);
+    testkit::writeFile(menuPath, manifestText(version));
+    testkit::setModified(menuPath, time);
   }
   void writeFallback(int version) {
-    testing::writeFile(tmp / "bundle/fallback-menu.json", manifestText(version));
+    testkit::writeFile(tmp / "bundle/fallback-menu.json", manifestText(version));
   }
 
-  testing::TempDir tmp;
-  testing::TestPlatform t;
+  testkit::TempDir tmp;
+  testkit::TestPlatform t;
   FileURL folder = FileURL::fileURLWithPath(tmp / "shared", true);
   std::string menuPath = tmp / "shared/menu.json";
   ManifestCache cache{folder};
@@ -85,15 +85,15 @@ TEST_F(ManifestLoaderTest, ModificationDateDecidesAtNanosecondResolution) {
       {"back to a date seen before", 4, {100, 6}, 4},
   };
   for (const auto& s : steps) {
-    if (s.writeVersion != 0) testing::writeFile(menuPath, manifestText(s.writeVersion));
-    testing::setModified(menuPath, s.time);
+    if (s.writeVersion != 0) testkit::writeFile(menuPath, manifestText(s.writeVersion));
+    testkit::setModified(menuPath, s.time);
     EXPECT_EQ(load(), s.expected) << s.name;
   }
 }
 
 TEST_F(ManifestLoaderTest, InvalidMenuJsonNeverBringsInTheFallback) {
   writeFallback(7);
-  testing::writeFile(menuPath, "{ not json");
+  testkit::writeFile(menuPath, "{ not json");
   EXPECT_EQ(load(), -1);
   t.files.resetCounts();
   EXPECT_EQ(load(), -1);
@@ -103,8 +103,8 @@ TEST_F(ManifestLoaderTest, InvalidMenuJsonNeverBringsInTheFallback) {
 TEST_F(ManifestLoaderTest, ReplacedByInvalidKeepsTheLastGoodManifestAndItsDate) {
   writeMenu(1, {100, 0});
   EXPECT_EQ(load(), 1);
-  testing::writeFile(menuPath, manifestText(2, R"(, "enabled": "yes")"));
-  testing::setModified(menuPath, {200, 0});
+  testkit::writeFile(menuPath, manifestText(2, R"(, "enabled": "yes")"));
+  testkit::setModified(menuPath, {200, 0});
   EXPECT_EQ(load(), 1);
   EXPECT_EQ(load(), 1);
 }
@@ -114,7 +114,7 @@ TEST_F(ManifestLoaderTest, DeletedMenuJsonFallsBackOrKeepsWhatItHad) {
   EXPECT_EQ(load(), 1);
   std::filesystem::remove(menuPath);
   EXPECT_EQ(load(), 1) << "no fallback resource: the cache stays";
-  testing::writeFile(tmp / "bundle/fallback-menu.json", "[]");
+  testkit::writeFile(tmp / "bundle/fallback-menu.json", "[]");
   EXPECT_EQ(load(), 1) << "an invalid fallback: the cache stays";
   writeFallback(7);
   EXPECT_EQ(load(), 7);
@@ -124,7 +124,7 @@ TEST_F(ManifestLoaderTest, DeletedMenuJsonFallsBackOrKeepsWhatItHad) {
 }
 
 TEST_F(ManifestLoaderTest, DisabledManifestIsReturnedLikeAnyOther) {
-  testing::writeFile(menuPath, manifestText(5, R"(, "enabled": false)"));
+  testkit::writeFile(menuPath, manifestText(5, R"(, "enabled": false)"));
   EXPECT_EQ(load(), 5);
   EXPECT_EQ(manifest->manifest.enabled, false);
 }
@@ -142,7 +142,7 @@ TEST_F(ManifestLoaderTest, MenuJsonThatIsNotARegularFileIsUnreadable) {
        [](const std::string& p) { std::filesystem::create_symlink("/dev/null", p); }},
       {"larger than the bound",
        [](const std::string& p) {
-         testing::writeFile(p, "");
+         testkit::writeFile(p, "");
          std::filesystem::resize_file(p, kMaxManifestBytes + 1);
        }},
   };
@@ -158,11 +158,11 @@ TEST_F(ManifestLoaderTest, MenuJsonThatIsNotARegularFileIsUnreadable) {
 }
 
 TEST_F(ManifestLoaderTest, SymbolicLinkToAManifestIsFollowed) {
-  testing::writeFile(tmp / "elsewhere.json", manifestText(9));
+  testkit::writeFile(tmp / "elsewhere.json", manifestText(9));
   std::filesystem::create_symlink(tmp / "elsewhere.json", menuPath);
   EXPECT_EQ(load(), 9);
-  testing::writeFile(tmp / "elsewhere.json", manifestText(10));
-  testing::setModified(tmp / "elsewhere.json", {1, 0});
+  testkit::writeFile(tmp / "elsewhere.json", manifestText(10));
+  testkit::setModified(tmp / "elsewhere.json", {1, 0});
   EXPECT_EQ(load(), 10) << "the target's date is the cache key";
 }
 
@@ -170,10 +170,10 @@ TEST_F(ManifestLoaderTest, FaultsTheDiskCanNotProduceLeaveTheCacheAlone) {
   writeFallback(7);
   writeMenu(1, {100, 0});
   EXPECT_EQ(load(), 1);
-  testing::setModified(menuPath, {101, 0});
+  testkit::setModified(menuPath, {101, 0});
   for (FsOp op : {FsOp::open, FsOp::read}) {
     t.files.failNext(op);
-    EXPECT_EQ(load(), 1) << testing::fsOpName(op);
+    EXPECT_EQ(load(), 1) << testkit::fsOpName(op);
   }
   // A menu.json that can't be examined counts as missing: the fallback comes in.
   t.files.failNext(FsOp::status);

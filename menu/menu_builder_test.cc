@@ -107,7 +107,7 @@ TEST(MenuBuilder, DividerLength) {
 TEST(MenuBuilder, WorkedExample) {
   Offer offer = offerOf({{"mp4", ""}, {"gif", "extra codecs"}},
                         {{"gif", "extra codecs"}, {"mp3", ""}, {"mp4", ""}}, true, true);
-  testing::FakeMenuFont font;
+  testkit::FakeMenuFont font;
   Image icon{"MenuIcon", FileURL::fileURLWithPath("/b/MenuIcon.png")};
   Menu menu = buildMenu(labels(), offer, icon, font);
 
@@ -166,7 +166,7 @@ TEST(MenuBuilder, Layouts) {
         "C #1004 choose:", "-", "Open in Vandrel #2 choose:"}},
   };
   for (auto& c : cases) {
-    testing::FakeMenuFont font;
+    testkit::FakeMenuFont font;
     Image icon{"MenuIcon", FileURL::fileURLWithPath("/b/MenuIcon.png")};
     Menu menu = buildMenu(labels(), c.offer, icon, font);
     EXPECT_EQ(lines(menu), c.root) << c.name;
@@ -183,7 +183,7 @@ TEST(MenuBuilder, Layouts) {
 TEST(MenuBuilder, LabelsAndIcon) {
   Offer offer = offerOf({}, {}, false, true, true);
   MenuLabels l = labels();
-  testing::FakeMenuFont font;
+  testkit::FakeMenuFont font;
   EXPECT_EQ(lines(buildMenu(l, offer, std::nullopt, font)),
             (Lines{"Trim #14 choose:", "Crop #13 choose:"}))
       << "no icon: items without image, titles fall back";
@@ -198,7 +198,7 @@ TEST(MenuBuilder, DividersAreSizedAgainstTheOpenLabelInTheMenuFont) {
   Offer offer = offerOf({}, {{"a", ""}});
   MenuLabels l = labels();
   l.open = std::string(40, 'o');
-  testing::FakeMenuFont font;
+  testkit::FakeMenuFont font;
   font.unit = 3;
   font.dividerWidth = 4;
   Menu menu = buildMenu(l, offer, std::nullopt, font);

@@ -12,10 +12,10 @@ namespace vdl {
 namespace {
 
 TEST(Selection, KeepsExistingNonDirectoriesInOrderWithDuplicates) {
-  testing::TempDir tmp;
-  testing::TestPlatform t(tmp / "bundle");
-  testing::writeFile(tmp / "a.png", "x");
-  testing::writeFile(tmp / "b.PNG", "x");
+  testkit::TempDir tmp;
+  testkit::TestPlatform t(tmp / "bundle");
+  testkit::writeFile(tmp / "a.png", "x");
+  testkit::writeFile(tmp / "b.PNG", "x");
   std::filesystem::create_directory(tmp / "folder");
   std::filesystem::create_directory(tmp / "Package.app");
   std::filesystem::create_symlink(tmp / "a.png", tmp / "link.png");
@@ -34,16 +34,16 @@ TEST(Selection, KeepsExistingNonDirectoriesInOrderWithDuplicates) {
 }
 
 TEST(Selection, NoSelectionAndUnnameableFilesAreEmpty) {
-  testing::TempDir tmp;
-  testing::TestPlatform t(tmp / "bundle");
+  testkit::TempDir tmp;
+  testkit::TestPlatform t(tmp / "bundle");
   t.finder.selection = std::nullopt;
   EXPECT_TRUE(selectedFiles(t.finder, t.files).empty());
   t.finder.selection = std::vector<FileURL>{};
   EXPECT_TRUE(selectedFiles(t.finder, t.files).empty());
   // One file whose name is not UTF-8 among good ones: no request could name
   // it, so the whole selection offers nothing rather than a choice that fails.
-  testing::writeFile(tmp / "good.mov", "x");
-  testing::writeFile(tmp / "bad\xFF.mov", "x");
+  testkit::writeFile(tmp / "good.mov", "x");
+  testkit::writeFile(tmp / "bad\xFF.mov", "x");
   t.finder.select({tmp / "good.mov", tmp / "bad\xFF.mov"});
   EXPECT_TRUE(selectedFiles(t.finder, t.files).empty());
   t.finder.select({tmp / "good.mov", tmp / "bad\xFF-missing.mov"});

@@ -1,7 +1,7 @@
 // Forwarding and fault injection for FaultyFileSystem.
 #include "testing/faulty_file_system.h"
 
-namespace vdl::testing {
+namespace vdl::testkit {
 namespace {
 
 class FaultyReadable final : public ReadableFile {
@@ -130,4 +130,4 @@ Expected<std::unique_ptr<Directory>> FaultyFileSystem::openDirectory(const std::
   return wrapped;
 }
 
-}  // namespace vdl::testing
+}  // namespace vdl::testkit

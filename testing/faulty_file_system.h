@@ -9,7 +9,7 @@
 
 #include "platform/file_system.h"
 
-namespace vdl::testing {
+namespace vdl::testkit {
 
 enum class FsOp : std::size_t {
   status,
@@ -59,4 +59,4 @@ class FaultyFileSystem final : public FileSystem {
   std::array<std::optional<Fault>, static_cast<std::size_t>(FsOp::count)> faults_{};
 };
 
-}  // namespace vdl::testing
+}  // namespace vdl::testkit

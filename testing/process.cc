@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <thread>
 
-namespace vdl::testing {
+namespace vdl::testkit {
 
 namespace {
 
@@ -172,4 +172,4 @@ bool waitForFile(const std::string& path, double seconds) {
   return std::filesystem::exists(path);
 }
 
-}  // namespace vdl::testing
+}  // namespace vdl::testkit

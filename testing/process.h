@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace vdl::testing {
+namespace vdl::testkit {
 
 struct ProcessResult {
   int exitStatus = -1;
@@ -62,4 +62,4 @@ class ChildProcess {
 // Waits up to `seconds` for `path` to exist; true when it does.
 bool waitForFile(const std::string& path, double seconds = 15);
 
-}  // namespace vdl::testing
+}  // namespace vdl::testkit

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace vdl::testing {
+namespace vdl::testkit {
 
 TempDir::TempDir() {
   const char* base = std::getenv("TMPDIR");
@@ -61,4 +61,4 @@ void setModified(const std::string& path, FileTime time) {
   }
 }
 
-}  // namespace vdl::testing
+}  // namespace vdl::testkit

@@ -8,7 +8,7 @@
 
 #include "platform/file_system.h"
 
-namespace vdl::testing {
+namespace vdl::testkit {
 
 class TempDir {
  public:
@@ -36,4 +36,4 @@ std::vector<std::string> visibleEntries(const std::string& folder);
 // Sets the modification time of `path` exactly.
 void setModified(const std::string& path, FileTime time);
 
-}  // namespace vdl::testing
+}  // namespace vdl::testkit

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-namespace vdl::testing {
+namespace vdl::testkit {
 
 void FakeFinder::select(const std::vector<std::string>& paths) {
   std::vector<FileURL> urls;
@@ -15,7 +15,6 @@ void FakeFinder::select(const std::vector<std::string>& paths) {
 
 double FakeMenuFont::width(std::string_view text) {
   if (throws) throw std::bad_alloc();
-  measured.emplace_back(text);
   if (text == "\u2500") return dividerWidth;
   double w = 0;
   const auto* s = reinterpret_cast<const uint8_t*>(text.data());
@@ -28,7 +27,7 @@ double FakeMenuFont::width(std::string_view text) {
   return w;
 }
 
-void RecordingWorkspace::queue(CompletionHandler completion) {
+void ScriptedWorkspace::queue(CompletionHandler completion) {
   std::optional<Error> outcome;
   if (!outcomes.empty()) {
     outcome = outcomes.front();
@@ -37,20 +36,20 @@ void RecordingWorkspace::queue(CompletionHandler completion) {
   pending_.emplace_back(std::move(completion), outcome);
 }
 
-void RecordingWorkspace::openURLs(const std::vector<std::string>& urls, const FileURL& application,
-                                  const OpenConfiguration& configuration,
-                                  CompletionHandler completion) {
+void ScriptedWorkspace::openURLs(const std::vector<std::string>& urls, const FileURL& application,
+                                 const OpenConfiguration& configuration,
+                                 CompletionHandler completion) {
   openings.push_back({urls, application, configuration});
   queue(std::move(completion));
 }
 
-void RecordingWorkspace::openURL(const std::string& url, const OpenConfiguration& configuration,
-                                 CompletionHandler completion) {
+void ScriptedWorkspace::openURL(const std::string& url, const OpenConfiguration& configuration,
+                                CompletionHandler completion) {
   openings.push_back({{url}, std::nullopt, configuration});
   queue(std::move(completion));
 }
 
-void RecordingWorkspace::runCompletions() {
+void ScriptedWorkspace::runCompletions() {
   while (!pending_.empty()) {
     auto [completion, outcome] = std::move(pending_.front());
     pending_.pop_front();
@@ -65,8 +64,13 @@ std::string SequentialUUIDs::newUUIDString() {
 }
 
 TestPlatform::TestPlatform(std::string bundleDir)
-    : bundle(files, FileURL::fileURLWithPath(bundleDir, true)), platform{users,  files, bundle,
-                                                                         finder, font,  workspace,
-                                                                         clock,  uuids, log} {}
+    : system({FileURL::fileURLWithPath(bundleDir, true), std::nullopt}),
+      platform(system.platform(finder, font,
+                               {.files = &files,
+                                .users = &users,
+                                .workspace = &workspace,
+                                .clock = &clock,
+                                .uuids = &uuids,
+                                .log = &log})) {}
 
-}  // namespace vdl::testing
+}  // namespace vdl::testkit

@@ -1,5 +1,5 @@
-// A Platform for tests: the real file system (behind the fault wrapper), a
-// bundle folder of the test's making, and recording stand-ins for the rest.
+// A Platform for tests: the system's own parts for the disk and the bundle
+// (the file system behind the fault wrapper), and stand-ins for the rest.
 #pragma once
 
 #include <deque>
@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/folder_bundle.h"
-#include "platform/linux/posix_file_system.h"
+#include "platform/linux/system_platform.h"
 #include "platform/platform.h"
+#include "platform/recording.h"
 #include "testing/faulty_file_system.h"
 #include "testing/temp_dir.h"
 
-namespace vdl::testing {
+namespace vdl::testkit {
 
 class FixedUserDatabase final : public UserDatabase {
  public:
@@ -46,14 +46,13 @@ class FakeMenuFont final : public MenuFont {
   bool throws = false;  // every measurement throws std::bad_alloc
   double unit = 1.0;
   double dividerWidth = 1.0;
-  std::vector<std::string> measured;
   double width(std::string_view text) override;
 };
 
 // Records every opening and answers it from a queue of outcomes (success when
 // empty). Completions run when the test calls runCompletions(), as the
 // platform runs them after the call has returned.
-class RecordingWorkspace final : public Workspace {
+class ScriptedWorkspace final : public Workspace {
  public:
   struct Opening {
     std::vector<std::string> urls;
@@ -90,10 +89,18 @@ class SequentialUUIDs final : public UUIDSource {
   std::string newUUIDString() override;
 };
 
-class RecordingLog final : public Log {
+// Answers every opening at once with success: for callers that measure or
+// stress publishing, not the wake-up.
+class CompletingWorkspace final : public Workspace {
  public:
-  std::vector<std::string> lines;
-  void write(std::string_view line) override { lines.emplace_back(line); }
+  void openURLs(const std::vector<std::string>&, const FileURL&, const OpenConfiguration&,
+                CompletionHandler completion) override {
+    completion(std::nullopt);
+  }
+  void openURL(const std::string&, const OpenConfiguration&,
+               CompletionHandler completion) override {
+    completion(std::nullopt);
+  }
 };
 
 // All of the above, wired into one Platform. The bundle folder is `bundleDir`.
@@ -101,17 +108,16 @@ class TestPlatform {
  public:
   explicit TestPlatform(std::string bundleDir);
 
-  linux_platform::PosixFileSystem disk;
-  FaultyFileSystem files{disk};
+  linux_platform::SystemPlatform system;
+  FaultyFileSystem files{system.files()};
   FixedUserDatabase users;
-  linux_platform::FolderBundle bundle;
   FakeFinder finder;
   FakeMenuFont font;
-  RecordingWorkspace workspace;
+  ScriptedWorkspace workspace;
   FixedClock clock;
   SequentialUUIDs uuids;
   RecordingLog log;
   Platform platform;
 };
 
-}  // namespace vdl::testing
+}  // namespace vdl::testkit

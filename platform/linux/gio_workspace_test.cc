@@ -57,7 +57,7 @@ void install(Program kind, const std::string& path, const std::string& record) {
       content = std::string("\x01\x02\x03 not a program\n");
       break;
   }
-  testing::writeFile(path, content);
+  testkit::writeFile(path, content);
   ::chmod(path.c_str(), 0755);
 }
 
@@ -72,18 +72,18 @@ class GioWorkspaceTest : public ::testing::Test {
   void registerHandler(Program kind) {
     if (kind == Program::none) return;
     install(kind, tmp / "handler.sh", tmp / "handler-record");
-    testing::writeFile(tmp / "data/applications/vandrel-test.desktop",
+    testkit::writeFile(tmp / "data/applications/vandrel-test.desktop",
                        "[Desktop Entry]\nType=Application\nName=Vandrel test handler\nExec=" +
                            (tmp / "handler.sh") +
                            " %u\nMimeType=x-scheme-handler/vandrel;\nNoDisplay=true\n");
-    testing::writeFile(tmp / "config/mimeapps.list",
+    testkit::writeFile(tmp / "config/mimeapps.list",
                        "[Default Applications]\nx-scheme-handler/vandrel=vandrel-test.desktop\n");
   }
 
-  testing::ProcessResult probe(const std::vector<std::string>& args) {
+  testkit::ProcessResult probe(const std::vector<std::string>& args) {
     std::vector<std::string> argv{VDL_WORKSPACE_PROBE};
     argv.insert(argv.end(), args.begin(), args.end());
-    return testing::runProcess(argv, {{"XDG_DATA_HOME", tmp / "data"},
+    return testkit::runProcess(argv, {{"XDG_DATA_HOME", tmp / "data"},
                                       {"XDG_CONFIG_HOME", tmp / "config"},
                                       {"XDG_DATA_DIRS", tmp / "no-data-dirs"},
                                       {"XDG_CONFIG_DIRS", tmp / "no-config-dirs"},
@@ -94,10 +94,10 @@ class GioWorkspaceTest : public ::testing::Test {
   }
 
   std::string record(const std::string& name) {
-    return testing::waitForFile(tmp / name, 5) ? testing::readFile(tmp / name) : "(none)";
+    return testkit::waitForFile(tmp / name, 5) ? testkit::readFile(tmp / name) : "(none)";
   }
 
-  testing::TempDir tmp;
+  testkit::TempDir tmp;
 };
 
 // Folder names that a command line, a field code or an option parser would

@@ -1,14 +1,9 @@
-// Clock, identifiers and the system log of a Linux desktop.
+// Identifiers and the system log of a Linux desktop.
 #pragma once
 
 #include "platform/services.h"
 
 namespace vdl::linux_platform {
-
-class RealtimeClock final : public Clock {
- public:
-  double secondsSince1970() override;
-};
 
 class RandomUUIDSource final : public UUIDSource {
  public:

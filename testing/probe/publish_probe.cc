@@ -13,58 +13,27 @@
 #include <vector>
 
 #include "extension/vdl_finder_sync.h"
-#include "platform/linux/folder_bundle.h"
-#include "platform/linux/posix_file_system.h"
-#include "platform/linux/system_services.h"
+#include "platform/linux/system_platform.h"
 #include "testing/test_platform.h"
-
-namespace {
-
-class CompletingWorkspace final : public vdl::Workspace {
- public:
-  void openURLs(const std::vector<std::string>&, const vdl::FileURL&, const vdl::OpenConfiguration&,
-                CompletionHandler completion) override {
-    completion(std::nullopt);
-  }
-  void openURL(const std::string&, const vdl::OpenConfiguration&,
-               CompletionHandler completion) override {
-    completion(std::nullopt);
-  }
-};
-
-class CountingLog final : public vdl::Log {
- public:
-  int lines = 0;
-  void write(std::string_view line) override {
-    ++lines;
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
-  }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 6) {
     std::fprintf(stderr, "usage: publish_probe HOME BUNDLE TAG COUNT FILE...\n");
     return 2;
   }
-  vdl::linux_platform::PosixFileSystem files;
-  vdl::testing::FixedUserDatabase users;
-  users.home = argv[1];
-  vdl::linux_platform::FolderBundle bundle(files, vdl::FileURL::fileURLWithPath(argv[2], true));
-  vdl::testing::FakeFinder finder;
+  vdl::linux_platform::SystemPlatform system(
+      {vdl::FileURL::fileURLWithPath(argv[2], true), std::string(argv[1])});
+  vdl::testkit::FakeFinder finder;
   finder.select(std::vector<std::string>(argv + 5, argv + argc));
-  vdl::testing::FakeMenuFont font;
-  CompletingWorkspace workspace;
-  vdl::linux_platform::RealtimeClock clock;
-  vdl::linux_platform::RandomUUIDSource uuids;
-  CountingLog log;
-  vdl::Platform platform{users, files, bundle, finder, font, workspace, clock, uuids, log};
+  vdl::testkit::FakeMenuFont font;
+  vdl::testkit::CompletingWorkspace workspace;
+  vdl::RecordingLog log(&system.log());
+  vdl::Platform platform = system.platform(finder, font, {.workspace = &workspace, .log = &log});
 
   vdl::VDLFinderSync extension(platform);
   vdl::MenuItem item;
   item.tag = std::strtoll(argv[3], nullptr, 10);
   const long count = std::strtol(argv[4], nullptr, 10);
   for (long i = 0; count == 0 || i < count; ++i) extension.choose(item);
-  return log.lines == 0 ? 0 : 1;
+  return log.lines.empty() ? 0 : 1;
 }

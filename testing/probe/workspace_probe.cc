@@ -10,18 +10,11 @@
 #include <string>
 
 #include "dispatch/host_launch.h"
-#include "platform/linux/folder_bundle.h"
 #include "platform/linux/gio_workspace.h"
-#include "platform/linux/posix_file_system.h"
+#include "platform/linux/system_platform.h"
+#include "platform/recording.h"
 
 namespace {
-
-class StdoutLog final : public vdl::Log {
- public:
-  void write(std::string_view line) override {
-    std::printf("log: %.*s\n", static_cast<int>(line.size()), line.data());
-  }
-};
 
 void report(std::optional<vdl::Error> error) {
   if (error) {
@@ -34,7 +27,9 @@ void report(std::optional<vdl::Error> error) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  vdl::linux_platform::GioWorkspace workspace;
+  vdl::linux_platform::SystemPlatform system(
+      {vdl::FileURL::fileURLWithPath(argc == 4 ? argv[2] : "/", true), std::nullopt});
+  auto& workspace = system.workspace();
   vdl::OpenConfiguration configuration;
   configuration.activates = false;
   if (argc == 4 && std::strcmp(argv[1], "app") == 0) {
@@ -43,11 +38,10 @@ int main(int argc, char** argv) {
   } else if (argc == 3 && std::strcmp(argv[1], "scheme") == 0) {
     workspace.openURL(argv[2], configuration, report);
   } else if (argc == 4 && std::strcmp(argv[1], "host") == 0) {
-    vdl::linux_platform::PosixFileSystem files;
-    vdl::linux_platform::FolderBundle bundle(files, vdl::FileURL::fileURLWithPath(argv[2], true));
-    StdoutLog log;
-    vdl::openHostApp(argv[3], bundle, workspace, log);
+    vdl::RecordingLog log;
+    vdl::openHostApp(argv[3], system.bundle(), workspace, log);
     bool finished = workspace.waitForCompletions(std::chrono::seconds(20));
+    for (const auto& line : log.lines) std::printf("log: %s\n", line.c_str());
     std::printf(finished ? "done\n" : "timeout\n");
     return 0;
   } else {

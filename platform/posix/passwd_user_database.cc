@@ -1,5 +1,5 @@
 // getpwuid_r behind the user database port.
-#include "platform/linux/passwd_user_database.h"
+#include "platform/posix/passwd_user_database.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace vdl::linux_platform {
+namespace vdl::posix {
 
 std::optional<std::string> PasswdUserDatabase::realUserHome() {
   long hint = ::sysconf(_SC_GETPW_R_SIZE_MAX);
@@ -34,4 +34,4 @@ std::string PasswdUserDatabase::homeDirectoryForCurrentUser() {
   return "/";
 }
 
-}  // namespace vdl::linux_platform
+}  // namespace vdl::posix

@@ -3,7 +3,7 @@
 
 #include "platform/file_system.h"
 
-namespace vdl::linux_platform {
+namespace vdl::posix {
 
 // Reads never block (FIFOs and devices are refused at open) and writes are
 // made durable by the callers' sync calls.
@@ -16,4 +16,4 @@ class PosixFileSystem final : public FileSystem {
   Expected<std::unique_ptr<Directory>> openDirectory(const std::string& path) override;
 };
 
-}  // namespace vdl::linux_platform
+}  // namespace vdl::posix

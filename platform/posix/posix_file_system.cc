@@ -1,5 +1,5 @@
 // POSIX implementation of the file-system port.
-#include "platform/linux/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace vdl::linux_platform {
+namespace vdl::posix {
 namespace {
 
 Error systemError(std::string_view call, const std::string& path, int code) {
@@ -218,4 +218,4 @@ Expected<std::unique_ptr<Directory>> PosixFileSystem::openDirectory(const std::s
   return dir;
 }
 
-}  // namespace vdl::linux_platform
+}  // namespace vdl::posix

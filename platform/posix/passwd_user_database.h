@@ -3,7 +3,7 @@
 
 #include "platform/user_database.h"
 
-namespace vdl::linux_platform {
+namespace vdl::posix {
 
 class PasswdUserDatabase final : public UserDatabase {
  public:
@@ -13,4 +13,4 @@ class PasswdUserDatabase final : public UserDatabase {
   std::string homeDirectoryForCurrentUser() override;
 };
 
-}  // namespace vdl::linux_platform
+}  // namespace vdl::posix

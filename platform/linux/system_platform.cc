@@ -1,0 +1,78 @@
+// The real parts, wired once.
+#include "platform/linux/system_platform.h"
+
+#include "platform/linux/folder_bundle.h"
+#include "platform/linux/gio_workspace.h"
+#include "platform/linux/system_services.h"
+#include "platform/posix/passwd_user_database.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/realtime_clock.h"
+
+namespace vdl::linux_platform {
+namespace {
+
+// The user database, unless the host names the home it reports.
+class Users final : public UserDatabase {
+ public:
+  explicit Users(std::optional<std::string> home) : home_(std::move(home)) {}
+  std::optional<std::string> realUserHome() override {
+    return home_ ? home_ : passwd_.realUserHome();
+  }
+  std::string homeDirectoryForCurrentUser() override {
+    return passwd_.homeDirectoryForCurrentUser();
+  }
+
+ private:
+  std::optional<std::string> home_;
+  posix::PasswdUserDatabase passwd_;
+};
+
+}  // namespace
+
+struct SystemPlatform::Parts {
+  explicit Parts(SystemOptions options)
+      : users(std::move(options.home)), bundle(files, options.bundle) {}
+  posix::PosixFileSystem files;
+  Users users;
+  FolderBundle bundle;
+  GioWorkspace workspace;
+  posix::RealtimeClock clock;
+  RandomUUIDSource uuids;
+  SystemLog log;
+};
+
+SystemPlatform::SystemPlatform(SystemOptions options)
+    : parts_(std::make_unique<Parts>(std::move(options))) {}
+
+SystemPlatform::~SystemPlatform() = default;
+
+Platform SystemPlatform::platform(FinderController& finder, MenuFont& font, const Replacements& r) {
+  Parts& p = *parts_;
+  return Platform{r.users ? *r.users : p.users,
+                  r.files ? *r.files : p.files,
+                  p.bundle,
+                  finder,
+                  font,
+                  r.workspace ? *r.workspace : p.workspace,
+                  r.clock ? *r.clock : p.clock,
+                  r.uuids ? *r.uuids : p.uuids,
+                  r.log ? *r.log : p.log};
+}
+
+FileSystem& SystemPlatform::files() {
+  return parts_->files;
+}
+UserDatabase& SystemPlatform::users() {
+  return parts_->users;
+}
+Bundle& SystemPlatform::bundle() {
+  return parts_->bundle;
+}
+GioWorkspace& SystemPlatform::workspace() {
+  return parts_->workspace;
+}
+Log& SystemPlatform::log() {
+  return parts_->log;
+}
+
+}  // namespace vdl::linux_platform
