@@ -1,7 +1,7 @@
 // The JSON-lines session.
-#include "cli/session.h"
+#include "hosts/cli/session.h"
 
-#include "cli/menu_render.h"
+#include "hosts/cli/menu_render.h"
 
 namespace vdl::cli {
 namespace {

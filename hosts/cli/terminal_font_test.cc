@@ -1,4 +1,4 @@
-#include "cli/terminal_font.h"
+#include "hosts/cli/terminal_font.h"
 
 #include <gtest/gtest.h>
 

@@ -10,11 +10,11 @@
 #include <fstream>
 #include <iostream>
 
-#include "cli/arguments.h"
-#include "cli/host.h"
-#include "cli/manifest_check.h"
-#include "cli/menu_render.h"
-#include "cli/session.h"
+#include "hosts/cli/arguments.h"
+#include "hosts/cli/host.h"
+#include "hosts/cli/manifest_check.h"
+#include "hosts/cli/menu_render.h"
+#include "hosts/cli/session.h"
 #include "dispatch/quick_url.h"
 #include "extension/shared_folder.h"
 #include "manifest/manifest_loader.h"

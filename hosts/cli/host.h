@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/cli_platform.h"
+#include "hosts/cli/cli_platform.h"
 #include "extension/vdl_finder_sync.h"
 
 namespace vdl::cli {

@@ -1,5 +1,5 @@
 // Menu rendering for the command-line host.
-#include "cli/menu_render.h"
+#include "hosts/cli/menu_render.h"
 
 namespace vdl::cli {
 namespace {

@@ -1,5 +1,5 @@
 // Display widths from the Unicode character properties.
-#include "cli/terminal_font.h"
+#include "hosts/cli/terminal_font.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>

@@ -1,5 +1,5 @@
 // Driving the extension object from the command line.
-#include "cli/host.h"
+#include "hosts/cli/host.h"
 
 #include <glib.h>
 

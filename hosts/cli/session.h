@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/host.h"
+#include "hosts/cli/host.h"
 
 namespace vdl::cli {
 

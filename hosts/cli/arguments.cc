@@ -1,5 +1,5 @@
 // Parsing the command line.
-#include "cli/arguments.h"
+#include "hosts/cli/arguments.h"
 
 #include <charconv>
 

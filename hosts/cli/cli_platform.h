@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/terminal_font.h"
+#include "hosts/cli/terminal_font.h"
 #include "platform/linux/system_platform.h"
 #include "platform/recording.h"
 

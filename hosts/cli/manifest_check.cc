@@ -1,5 +1,5 @@
 // Warnings for manifests that decode but can't work as meant.
-#include "cli/manifest_check.h"
+#include "hosts/cli/manifest_check.h"
 
 #include <unordered_set>
 

@@ -1,5 +1,5 @@
 // Wiring of the command-line host's platform.
-#include "cli/cli_platform.h"
+#include "hosts/cli/cli_platform.h"
 
 #include <chrono>
 
