@@ -10,7 +10,7 @@
 namespace vdl {
 
 // What kind of failure an Error reports, where a caller must tell them apart.
-enum class ErrorKind { other, notFound, alreadyExists };
+enum class ErrorKind { other, notFound, alreadyExists, invalidArgument };
 
 // Why an operation failed, in words fit for a log line.
 struct Error {

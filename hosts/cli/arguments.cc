@@ -5,40 +5,6 @@
 
 namespace vdl::cli {
 
-const char* const kUsage = R"(usage: vandrel-finder [OPTIONS] COMMAND [ARGS]
-
-Stands in for the file manager: drives the Vandrel context-menu extension as
-the file manager would, on the selection given as PATHs.
-
-Commands:
-  menu [--kind N] [--json] PATH...   show the context menu for these files
-  choose [--json] TAG PATH...        pick the menu item with TAG: publish the
-                                     request and wake the host application
-  session                            one extension for the whole run; JSON
-                                     lines on stdin, one reply line each:
-                                       {"select": [PATH...] | null}
-                                       {"menu": KIND}
-                                       {"choose": TAG}
-  check [--json] [--strict] [FILE]   check a manifest (default: the one in
-                                     force); --strict fails on warnings
-  info [--json]                      where things are, and which manifest is
-                                     in force
-  install-handler                    register the sample receiver as this
-                                     user's handler of vandrel: URLs
-
-Options:
-  --home DIR     the home directory that the user database reports
-  --bundle DIR   the extension's bundle folder (default: the installed one)
-  --help         show this help
-  --version      show the version
-
-PATHs may be relative to the working directory, or file:// URLs. A relative
-path is taken as the working directory + "/" + PATH: ".." is left for the
-system to follow, so a ".." after a symbolic link means what it means there.
-Exit status: 0 for results (including "no menu" and "no choice"), 1 for a
-manifest that fails its check, 2 for usage errors.
-)";
-
 namespace {
 
 bool looksNegativeNumber(const std::string& word) {

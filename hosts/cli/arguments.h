@@ -30,6 +30,4 @@ Expected<Arguments> parseArguments(const std::vector<std::string>& argv);
 Expected<std::int64_t> parseTag(const std::string& text);
 Expected<std::uint64_t> parseKind(const std::string& text);
 
-extern const char* const kUsage;
-
 }  // namespace vdl::cli

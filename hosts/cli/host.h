@@ -9,8 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "hosts/cli/cli_platform.h"
 #include "extension/vdl_finder_sync.h"
+#include "hosts/cli/cli_platform.h"
 
 namespace vdl::cli {
 

@@ -1,0 +1,305 @@
+// The commands of vandrel-finder, and the table that names them.
+#include "hosts/cli/commands.h"
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+#include "dispatch/quick_url.h"
+#include "extension/shared_folder.h"
+#include "hosts/cli/arguments.h"
+#include "hosts/cli/host.h"
+#include "hosts/cli/manifest_check.h"
+#include "hosts/cli/menu_render.h"
+#include "hosts/cli/session.h"
+#include "manifest/manifest_loader.h"
+#include "platform/linux/desktop_entry.h"
+#include "text/unicode_text.h"
+
+namespace vdl::cli {
+namespace {
+
+constexpr int kUsageError = 2;
+
+int usageError(const std::string& why) {
+  std::cerr << "vandrel-finder: " << why << "\n"
+            << "Try 'vandrel-finder --help'.\n";
+  return kUsageError;
+}
+
+Expected<std::unique_ptr<Host>> makeHost(const Arguments& a) {
+  FileURL bundle = defaultBundle();
+  if (a.bundle) {
+    auto path = absolutePath(*a.bundle);
+    if (!path) return Error{"--bundle: " + path.error().description};
+    bundle = FileURL::fileURLWithPath(*path, true);
+  }
+  std::optional<std::string> home;
+  if (a.home) {
+    auto path = absolutePath(*a.home);
+    if (!path) return Error{"--home: " + path.error().description};
+    home = *path;
+  }
+  return std::make_unique<Host>(home, bundle);
+}
+
+int runMenu(const Arguments& a, Host& host) {
+  std::uint64_t kind = 0;
+  if (a.kind) {
+    auto parsed = parseKind(*a.kind);
+    if (!parsed) return usageError(parsed.error().description);
+    kind = *parsed;
+  }
+  if (auto s = host.select(a.positional); !s) return usageError(s.error().description);
+  auto menu = host.menu(kind);
+  std::cout << (a.json ? dumpLine(menuJSON(menu)) + "\n" : menuText(menu));
+  return 0;
+}
+
+int runChoose(const Arguments& a, Host& host) {
+  auto tag = parseTag(a.positional[0]);
+  if (!tag) return usageError(tag.error().description);
+  std::vector<std::string> paths(a.positional.begin() + 1, a.positional.end());
+  if (auto s = host.select(paths); !s) return usageError(s.error().description);
+  auto outcome = host.choose(*tag);
+  std::cout << (a.json ? dumpLine(outcomeJSON(outcome)) + "\n" : outcomeText(outcome));
+  return 0;
+}
+
+int runSessionCommand(const Arguments&, Host& host) {
+  runSession(host, std::cin, std::cout);
+  return 0;
+}
+
+// The manifest file that loading would read now.
+std::optional<FileURL> manifestFileInForce(Host& host) {
+  auto& p = host.platform();
+  return host.extension().manifestCache().fileInForce(p.system.files(), p.system.bundle());
+}
+
+int runCheck(const Arguments& a, Host& host) {
+  std::string file;
+  if (!a.positional.empty()) {
+    file = a.positional[0];
+  } else if (auto inForce = manifestFileInForce(host)) {
+    file = inForce->path();
+  } else {
+    std::cerr << "vandrel-finder: no manifest: there is no menu.json in "
+              << host.extension().sharedFolder().path()
+              << " and the bundle has no fallback-menu.json\n";
+    return 1;
+  }
+  auto opened = host.platform().system.files().openForReading(file);
+  Expected<std::string> content =
+      opened ? (*opened)->readAll(kMaxManifestBytes) : Expected<std::string>(opened.error());
+  if (!content) {
+    if (a.json) {
+      std::cout << dumpLine({{"file", file},
+                             {"valid", false},
+                             {"error",
+                              {{"code", "unreadable"},
+                               {"path", ""},
+                               {"reason", content.error().description}}}})
+                << "\n";
+    } else {
+      std::cout << file << ": unreadable: " << content.error().description << "\n";
+    }
+    return 1;
+  }
+  auto report = checkManifest(file, *content);
+  std::cout << (a.json ? dumpLine(reportJSON(report)) + "\n" : reportText(report));
+  if (report.error) return 1;
+  if (a.strict && !report.warnings.empty()) {
+    if (!a.json) std::cout << "failed: --strict and " << report.warnings.size() << " warnings\n";
+    return 1;
+  }
+  return 0;
+}
+
+int runInfo(const Arguments& a, Host& host) {
+  auto& p = host.platform();
+  auto& cache = host.extension().manifestCache();
+  auto current = cache.load(p.system.files(), p.system.bundle());
+  std::string manifest = current ? current->source.path() : "none";
+  std::string why;
+  if (!current) {
+    why = manifestFileInForce(host) ? "it does not load; run 'vandrel-finder check'"
+                                    : "no menu.json and no fallback-menu.json";
+  }
+  nlohmann::json info = {
+      {"sharedFolder", host.extension().sharedFolder().directoryAwarePath()},
+      {"bundle", p.system.bundle().bundleURL().directoryAwarePath()},
+      {"hostApplication", hostApplicationURL(p.system.bundle().bundleURL()).path()},
+      {"hostBundleIdentifier", std::string(hostBundleIdentifier())},
+      {"manifest", current ? nlohmann::json(manifest) : nullptr},
+      {"manifestIsFallback", cache.isFallback()},
+  };
+  if (a.json) {
+    std::cout << dumpLine(info) << "\n";
+    return 0;
+  }
+  std::cout << "shared folder:     " << info["sharedFolder"].get<std::string>() << "\n"
+            << "bundle:            " << info["bundle"].get<std::string>() << "\n"
+            << "host application:  " << info["hostApplication"].get<std::string>() << "\n"
+            << "host bundle id:    " << hostBundleIdentifier() << "\n"
+            << "manifest:          "
+            << (current ? manifest + (cache.isFallback() ? " (the bundle's fallback copy)" : "")
+                        : "none: " + why)
+            << "\n";
+  return 0;
+}
+
+// Registers the sample receiver as this user's handler of vandrel: URLs.
+// Only ever done on request.
+int runInstallHandler(const Arguments&, Host& host) {
+  std::string appRun = hostApplicationURL(host.platform().system.bundle().bundleURL())
+                           .appendingPathComponent("AppRun")
+                           .path();
+  auto registered = linux_platform::registerSchemeHandler(
+      {"vandrel-sample-receiver.desktop", "Vandrel sample receiver",
+       "Stand-in for the Vandrel host application: reports and removes requests", appRun,
+       "vandrel"});
+  if (!registered) {
+    std::string why = "can't register the receiver " + text::printable(appRun) + ": " +
+                      registered.error().description;
+    if (registered.error().kind == ErrorKind::invalidArgument) return usageError(why);
+    std::cerr << "vandrel-finder: " << why << "\n";
+    return 1;
+  }
+  std::cout << "registered " << *registered << " for vandrel: URLs\n";
+  return 0;
+}
+enum Option : unsigned { kJSON = 1, kKind = 2, kStrict = 4 };
+
+struct Command {
+  const char* name;
+  const char* synopsis;  // after the name
+  const char* summary;   // lines after the first are indented under it
+  unsigned options;
+  std::size_t minOperands, maxOperands;
+  const char* operand;  // named in the messages about operands
+  int (*run)(const Arguments&, Host&);
+};
+
+constexpr std::size_t kAny = ~std::size_t{0};
+
+const Command kCommands[] = {
+    {"menu", "[--kind N] [--json] PATH...", "show the context menu for these files", kJSON | kKind,
+     0, kAny, "PATH", runMenu},
+    {"choose", "[--json] TAG PATH...",
+     "pick the menu item with TAG: publish the\nrequest and wake the host application", kJSON, 1,
+     kAny, "TAG", runChoose},
+    {"session", "",
+     "one extension for the whole run; JSON\nlines on stdin, one reply line each:\n"
+     "  {\"select\": [PATH...] | null}\n  {\"menu\": KIND}\n  {\"choose\": TAG}",
+     0, 0, 0, "", runSessionCommand},
+    {"check", "[--json] [--strict] [FILE]",
+     "check a manifest (default: the one in\nforce); --strict fails on warnings", kJSON | kStrict,
+     0, 1, "FILE", runCheck},
+    {"info", "[--json]", "where things are, and which manifest is\nin force", kJSON, 0, 0, "",
+     runInfo},
+    {"install-handler", "", "register the sample receiver as this\nuser's handler of vandrel: URLs",
+     0, 0, 0, "", runInstallHandler},
+};
+
+const struct {
+  Option option;
+  const char* name;
+  bool given(const Arguments& a) const {
+    return option == kJSON ? a.json : option == kKind ? a.kind.has_value() : a.strict;
+  }
+} kOptions[] = {{kJSON, "--json"}, {kKind, "--kind"}, {kStrict, "--strict"}};
+
+const Command* find(const std::string& name) {
+  for (const auto& c : kCommands) {
+    if (name == c.name) return &c;
+  }
+  return nullptr;
+}
+
+// "menu", "menu and check", "menu, choose and check".
+std::string commandsTaking(Option option) {
+  std::vector<std::string> names;
+  for (const auto& c : kCommands) {
+    if (c.options & option) names.push_back(c.name);
+  }
+  std::string out;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    out += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+  }
+  return out;
+}
+
+// Why `a` doesn't fit `c`, or empty when it does.
+std::string misfit(const Command& c, const Arguments& a) {
+  for (const auto& o : kOptions) {
+    if (o.given(a) && !(c.options & o.option)) {
+      return std::string(o.name) + " belongs to " + commandsTaking(o.option);
+    }
+  }
+  const std::string name = c.name;
+  if (a.positional.size() < c.minOperands) return name + " needs a " + c.operand;
+  if (a.positional.size() > c.maxOperands) {
+    return c.maxOperands == 0 ? name + " takes no arguments"
+                              : name + " takes at most one " + c.operand;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string usageText() {
+  std::string out =
+      "usage: vandrel-finder [OPTIONS] COMMAND [ARGS]\n\n"
+      "Stands in for the file manager: drives the Vandrel context-menu extension as\n"
+      "the file manager would, on the selection given as PATHs.\n\nCommands:\n";
+  constexpr std::size_t kColumn = 37;
+  for (const auto& c : kCommands) {
+    std::string head = "  " + std::string(c.name) + (*c.synopsis ? " " : "") + c.synopsis;
+    std::string summary = c.summary;
+    std::size_t start = 0;
+    for (bool first = true; start <= summary.size(); first = false) {
+      auto end = summary.find('\n', start);
+      if (end == std::string::npos) end = summary.size();
+      std::string lead = first ? head : "";
+      lead.resize(std::max(kColumn, lead.size() + 1), ' ');
+      out += lead + summary.substr(start, end - start) + "\n";
+      start = end + 1;
+    }
+  }
+  out +=
+      "\nOptions:\n"
+      "  --home DIR     the home directory that the user database reports\n"
+      "  --bundle DIR   the extension's bundle folder (default: the installed one)\n"
+      "  --help         show this help\n"
+      "  --version      show the version\n\n"
+      "PATHs may be relative to the working directory, or file:// URLs. A relative\n"
+      "path is taken as the working directory + \"/\" + PATH: \"..\" is left for the\n"
+      "system to follow, so a \"..\" after a symbolic link means what it means there.\n"
+      "Exit status: 0 for results (including \"no menu\" and \"no choice\"), 1 for a\n"
+      "manifest that fails its check, 2 for usage errors.\n";
+  return out;
+}
+
+int runCommandLine(const std::vector<std::string>& words) {
+  auto parsed = parseArguments(words);
+  if (!parsed) return usageError(parsed.error().description);
+  const Arguments& a = *parsed;
+  if (a.help) {
+    std::cout << usageText();
+    return 0;
+  }
+  if (a.version) {
+    std::cout << "vandrel-finder " VDL_VERSION "\n";
+    return 0;
+  }
+  if (a.command.empty()) return usageError("no command given");
+  const Command* command = find(a.command);
+  if (command == nullptr) return usageError("unknown command \"" + a.command + "\"");
+  if (auto why = misfit(*command, a); !why.empty()) return usageError(why);
+  auto host = makeHost(a);
+  if (!host) return usageError(host.error().description);
+  return command->run(a, **host);
+}
+
+}  // namespace vdl::cli
