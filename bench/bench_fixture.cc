@@ -8,6 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "extension/shared_folder.h"
+
 namespace vdl::bench {
 namespace {
 
@@ -36,7 +38,8 @@ BenchWorld::~BenchWorld() {
 }
 
 std::string BenchWorld::sharedFolder() const {
-  return root_ + "/home/Library/Application Support/" VANDREL_HOST_BUNDLE_ID "/FinderSync";
+  return root_ + "/home/Library/Application Support/" + std::string(hostBundleIdentifier()) +
+         "/FinderSync";
 }
 
 std::vector<FileURL> BenchWorld::files(std::size_t n) {

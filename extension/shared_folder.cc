@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "vandrel_config.h"
+
 namespace vdl {
 
 std::string_view hostBundleIdentifier() {

@@ -9,7 +9,6 @@
 // The shared folder is $VANDREL_SHARED_FOLDER when set (the command-line host
 // sets it when told of another home), else the one below the user's home.
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,6 +25,8 @@
 #include <nlohmann/json.hpp>
 
 #include "dispatch/quick_url.h"
+#include "extension/shared_folder.h"
+#include "platform/linux/system_platform.h"
 #include "text/unicode_text.h"
 
 namespace {
@@ -64,11 +65,11 @@ std::optional<std::string> readRequest(const std::string& path, std::string& why
   return content;
 }
 
+// The extension's own rule, from the system's user database.
 std::string sharedFolder() {
   if (const char* folder = std::getenv("VANDREL_SHARED_FOLDER"); folder && *folder) return folder;
-  const struct passwd* entry = ::getpwuid(::getuid());
-  std::string home = entry && entry->pw_dir ? entry->pw_dir : "/";
-  return home + "/Library/Application Support/" VANDREL_HOST_BUNDLE_ID "/FinderSync";
+  vdl::linux_platform::SystemPlatform system({});
+  return vdl::sharedFolderURL(system.users(), vdl::hostBundleIdentifier()).path();
 }
 
 // What the request asks for, in words, or empty when the action is malformed.

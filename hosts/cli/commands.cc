@@ -15,6 +15,7 @@
 #include "manifest/manifest_loader.h"
 #include "platform/linux/desktop_entry.h"
 #include "text/unicode_text.h"
+#include "vandrel_config.h"
 
 namespace vdl::cli {
 namespace {
@@ -290,7 +291,7 @@ int runCommandLine(const std::vector<std::string>& words) {
     return 0;
   }
   if (a.version) {
-    std::cout << "vandrel-finder " VDL_VERSION "\n";
+    std::cout << "vandrel-finder " VANDREL_VERSION "\n";
     return 0;
   }
   if (a.command.empty()) return usageError("no command given");
