@@ -5,8 +5,6 @@
 #include <iostream>
 #include <memory>
 
-#include "dispatch/quick_url.h"
-#include "extension/shared_folder.h"
 #include "hosts/cli/arguments.h"
 #include "hosts/cli/host.h"
 #include "hosts/cli/manifest_check.h"

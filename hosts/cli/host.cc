@@ -6,9 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "dispatch/quick_url.h"
-#include "dispatch/request_publisher.h"
-
 namespace vdl::cli {
 
 Expected<FileURL> selectionURL(const std::string& argument) {
@@ -92,9 +89,9 @@ ChooseOutcome Host::choose(std::int64_t tag) {
   // The extension opens the host only once the request is published, with
   // its id in the URL.
   if (!outcome.opened.empty()) {
-    if (auto id = requestIDFromQuickURL(outcome.opened.front().url)) {
-      outcome.request =
-          requestsFolder(extension_->sharedFolder()).appendingPathComponent(*id + ".json").path();
+    if (auto file =
+            requestFileForQuickURL(extension_->sharedFolder(), outcome.opened.front().url)) {
+      outcome.request = file->path();
     }
   }
   return outcome;

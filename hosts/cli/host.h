@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "extension/vdl_finder_sync.h"
+#include "extension/host_face.h"
 #include "hosts/cli/cli_platform.h"
 
 namespace vdl::cli {

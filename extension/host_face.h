@@ -1,0 +1,20 @@
+// What a host needs to drive the extension and to report on it, in one
+// header: the extension object with its menus and manifest cache, and where
+// things are. A host includes this and the platform wiring, nothing else of
+// the core.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "dispatch/quick_url.h"
+#include "extension/shared_folder.h"
+#include "extension/vdl_finder_sync.h"
+
+namespace vdl {
+
+// The request file that the quick URL `url` names, in the shared folder;
+// none when `url` is no quick URL.
+std::optional<FileURL> requestFileForQuickURL(const FileURL& sharedFolder, std::string_view url);
+
+}  // namespace vdl
