@@ -1,6 +1,5 @@
-// Hostile input, end to end through the extension on the real disk: manifests
-// that a careless or hostile writer could leave, and selections that only a
-// real file system produces. Each case states what the user gets.
+// Hostile selections, end to end through the extension on the real disk:
+// what only a real file system produces. Each case states what the user gets.
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -14,137 +13,21 @@
 
 #include <nlohmann/json.hpp>
 
-#include "extension/shared_folder.h"
 #include "extension/vdl_finder_sync.h"
-#include "testing/test_platform.h"
+#include "testing/extension_world.h"
+#include "testing/manifests.h"
 
 namespace vdl {
 namespace {
 
-std::string manifest(const std::string& version = "1", const std::string& format = "\"mp4\"",
-                     const std::string& extra = "") {
-  return R"({"version": )" + version +
-         R"(, "labels": {"convertTo": "C", "compress": "Z", "open": "O", "balanced": "B",
-             "smallest": "S", "needs": "N"}, "popular": {}, "targets": {"mov": [[)" +
-         format + R"(]]}, "compress": [])" + extra + "}";
-}
-
-std::string padded(std::size_t bytes) {
-  return manifest("1", "\"mp4\"", ", \"padding\": \"" + std::string(bytes, ' ') + "\"");
-}
-
-std::string nested(std::size_t depth) {
-  return manifest("1", "\"mp4\"", ", \"x\": " + std::string(depth, '[') + std::string(depth, ']'));
-}
-
-class HostileInputTest : public ::testing::Test {
+class HostileInputTest : public ::testing::Test, public testkit::ExtensionWorld {
  public:
-  HostileInputTest() : t(tmp / "Vandrel.AppDir/usr/lib/finder-sync") {
-    t.users.home = tmp / "home";
-    shared = tmp / "home/Library/Application Support/" + std::string(hostBundleIdentifier()) +
-             "/FinderSync";
-    menuPath = shared + "/menu.json";
-    std::filesystem::create_directories(shared);
-    testkit::writeFile(tmp / "Vandrel.AppDir/usr/lib/finder-sync/fallback-menu.json",
-                       manifest("1", "\"gif\""));
-  }
-
-  // The first format of the menu's convert list, or none when there is no menu.
-  std::optional<std::string> firstFormat(VDLFinderSync& extension) {
-    auto menu = extension.menu(0);
-    if (!menu) return std::nullopt;
-    if (menu->items.empty() || !menu->items[0].submenu) return "(no convert list)";
-    return menu->items[0].submenu->items.at(0).title;
-  }
-
-  std::vector<std::string> published() { return testkit::visibleEntries(shared + "/requests"); }
-
-  std::string file(const std::string& name) {
+  // Creates <tmp>/<name> and returns its path.
+  std::string at(const std::string& name) {
     testkit::writeFile(tmp / name, "video");
     return tmp / name;
   }
-
-  testkit::TempDir tmp;
-  testkit::TestPlatform t;
-  std::string shared, menuPath;
 };
-
-TEST_F(HostileInputTest, ManifestsGiveTheirMenuOrNone) {
-  const std::optional<std::string> none;
-  struct Case {
-    const char* name;
-    std::function<void(HostileInputTest&)> arrange;
-    std::optional<std::string> firstFormat;  // none: no menu
-  };
-  auto text = [](std::string content) {
-    return [content](HostileInputTest& f) { testkit::writeFile(f.menuPath, content); };
-  };
-  const Case cases[] = {
-      {"a sound manifest", text(manifest()), "MP4"},
-      // Structure.
-      {"100,000 nested arrays", text(std::string(100000, '[') + std::string(100000, ']')), none},
-      {"nesting past the bound in a member no one reads", text(nested(70)), none},
-      {"nesting within the bound in a member no one reads", text(nested(50)), "MP4"},
-      {"a 100 MB document", text(padded(100u << 20)), none},
-      {"a document just within the size bound", text(padded(15u << 20)), "MP4"},
-      {"a truncated document", text(manifest().substr(0, 60)), none},
-      {"an empty file", text(""), none},
-      {"only white space", text(" \n\t "), none},
-      {"a later duplicate key wins",
-       text(manifest("1", "\"mp4\"", R"(, "targets": {"mov": [["webm"]]})")), "WEBM"},
-      // Numbers.
-      {"NaN", text(manifest("NaN")), none},
-      {"Infinity", text(manifest("Infinity")), none},
-      {"-Infinity", text(manifest("-Infinity")), none},
-      {"1e400", text(manifest("1e400")), none},
-      {"-0", text(manifest("-0")), "MP4"},
-      {"-0.0", text(manifest("-0.0")), "MP4"},
-      {"1.0", text(manifest("1.0")), "MP4"},
-      {"a hexadecimal number", text(manifest("0x1")), none},
-      // Text.
-      {"a byte-order mark", text("\xEF\xBB\xBF" + manifest()), "MP4"},
-      {"two byte-order marks", text("\xEF\xBB\xBF\xEF\xBB\xBF" + manifest()), none},
-      {"UTF-16 with its mark", text(std::string("\xFF\xFE{\0}\0", 6)), none},
-      {"a lone high surrogate", text(manifest("1", R"("\ud800")")), none},
-      {"a lone low surrogate", text(manifest("1", R"("\udc00")")), none},
-      {"a surrogate pair in the wrong order", text(manifest("1", R"("\udc00\ud800")")), none},
-      {"an escaped surrogate pair", text(manifest("1", R"("\ud83c\udfac")")), "\U0001F3AC"},
-      {"an escaped NUL", text(manifest("1", R"("mp\u00004")")),
-       std::string("MP\0"
-                   "4",
-                   4)},
-      {"a raw control character",
-       text(manifest("1",
-                     "\"mp\x01"
-                     "4\"")),
-       none},
-      {"bytes that are not UTF-8", text(manifest("1", "\"\xC3\x28\"")), none},
-      {"an overlong encoding", text(manifest("1", "\"\xC0\xAF\"")), none},
-      {"an encoded surrogate", text(manifest("1", "\"\xED\xA0\x80\"")), none},
-      // What lies at the name menu.json.
-      {"a directory", [](HostileInputTest& f) { std::filesystem::create_directory(f.menuPath); },
-       none},
-      {"a FIFO, which must not block",
-       [](HostileInputTest& f) { ASSERT_EQ(::mkfifo(f.menuPath.c_str(), 0600), 0); }, none},
-      {"a link to an endless device",
-       [](HostileInputTest& f) { std::filesystem::create_symlink("/dev/zero", f.menuPath); }, none},
-      {"a symbolic-link loop, which has no date: the fallback serves",
-       [](HostileInputTest& f) { std::filesystem::create_symlink(f.menuPath, f.menuPath); }, "GIF"},
-      {"a dangling symbolic link: the fallback serves",
-       [](HostileInputTest& f) { std::filesystem::create_symlink(f.tmp / "gone", f.menuPath); },
-       "GIF"},
-  };
-  const std::string clip = file("clip.mov");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::filesystem::remove_all(menuPath);
-    c.arrange(*this);
-    t.finder.select({clip});
-    VDLFinderSync extension(t.platform);
-    EXPECT_EQ(firstFormat(extension), c.firstFormat);
-    EXPECT_TRUE(t.log.lines.empty()) << t.log.lines[0];
-  }
-}
 
 TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
   struct Case {
@@ -159,7 +42,7 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
     std::function<void(HostileInputTest&)> meanwhile = nullptr;
   };
   auto named = [](std::string name) {
-    return [name](HostileInputTest& f) { return std::vector<std::string>{f.file(name)}; };
+    return [name](HostileInputTest& f) { return std::vector<std::string>{f.at(name)}; };
   };
   auto asIs = [](HostileInputTest& f, std::string name) {
     return std::optional<std::vector<std::string>>{{f.tmp / name}};
@@ -205,7 +88,7 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
        false, nothing},
       {"a link to a file: the link's own path is sent",
        [](HostileInputTest& f) {
-         std::filesystem::create_symlink(f.file("target.bin"), f.tmp / "link.mov");
+         std::filesystem::create_symlink(f.at("target.bin"), f.tmp / "link.mov");
          return std::vector<std::string>{f.tmp / "link.mov"};
        },
        true, asIs(*this, "link.mov")},
@@ -245,14 +128,14 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
       {"an upper-case extension", named("CLIP.MOV"), true, asIs(*this, "CLIP.MOV")},
       {"dot-dot in the path, kept as given",
        [](HostileInputTest& f) {
-         f.file("clip.mov");
+         f.at("clip.mov");
          std::filesystem::create_directory(f.tmp / "sub");
          return std::vector<std::string>{f.tmp / "sub/../clip.mov"};
        },
        true, asIs(*this, "sub/../clip.mov")},
       {"the same file twice",
        [](HostileInputTest& f) {
-         auto p = f.file("twice.mov");
+         auto p = f.at("twice.mov");
          return std::vector<std::string>{p, p};
        },
        true, std::vector<std::string>{tmp / "twice.mov", tmp / "twice.mov"}},
@@ -265,12 +148,12 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
        }},
       {"one of two files vanishes before the choice",
        [](HostileInputTest& f) {
-         return std::vector<std::string>{f.file("stays.mov"), f.file("goes.mov")};
+         return std::vector<std::string>{f.at("stays.mov"), f.at("goes.mov")};
        },
        true, asIs(*this, "stays.mov"), false,
        [](HostileInputTest& f) { std::filesystem::remove(f.tmp / "goes.mov"); }},
   };
-  testkit::writeFile(menuPath, manifest());
+  writeMenu(testkit::smallManifest());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::filesystem::remove_all(shared + "/requests");

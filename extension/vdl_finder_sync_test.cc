@@ -1,164 +1,85 @@
+// The extension object from menu request to published request, on the real
+// disk with stand-ins for the host's side.
 #include "extension/vdl_finder_sync.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <functional>
 
 #include <nlohmann/json.hpp>
 
 #include "extension/shared_folder.h"
-#include "testing/test_platform.h"
+#include "testing/extension_world.h"
+#include "testing/manifests.h"
 
 namespace vdl {
 namespace {
 
 using testkit::FsOp;
+using testkit::kWorkedExample;
 
-TEST(SharedFolder, ComesFromTheUserDatabaseHome) {
-  testkit::FixedUserDatabase users;
-  users.home = "/Users/example";
-  users.platformHome = "/sandbox/container";
-  EXPECT_EQ(sharedFolderURL(users, "com.vandrel.Vandrel").directoryAwarePath(),
-            "/Users/example/Library/Application Support/com.vandrel.Vandrel/FinderSync/");
+nlohmann::json parsed(const std::string& text) {
+  return nlohmann::json::parse(text, nullptr, false);
 }
 
-TEST(SharedFolder, FallsBackToThePlatformHome) {
-  testkit::FixedUserDatabase users;
-  users.home = std::nullopt;
-  users.platformHome = "/home/fallback/";
-  EXPECT_EQ(sharedFolderURL(users, "id").directoryAwarePath(),
-            "/home/fallback/Library/Application Support/id/FinderSync/");
+TEST(SharedFolder, IsBelowTheUserDatabaseHomeElseThePlatformHome) {
+  struct Case {
+    std::optional<std::string> home;
+    std::string platformHome, expected;
+  } cases[] = {
+      {"/Users/example", "/sandbox/container",
+       "/Users/example/Library/Application Support/id/FinderSync/"},
+      {std::nullopt, "/home/fallback/",
+       "/home/fallback/Library/Application Support/id/FinderSync/"},
+  };
+  for (const auto& c : cases) {
+    testkit::FixedUserDatabase users;
+    users.home = c.home;
+    users.platformHome = c.platformHome;
+    EXPECT_EQ(sharedFolderURL(users, "id").directoryAwarePath(), c.expected);
+  }
 }
 
-TEST(SharedFolder, BundleIdentifierIsTheBuildConstant) {
-  EXPECT_FALSE(hostBundleIdentifier().empty());
-}
+class ExtensionTest : public ::testing::Test, public testkit::ExtensionWorld {};
 
-TEST(VDLFinderSync, ConstructionRegistersTwoDirectoriesAndTouchesNoFile) {
-  testkit::TempDir tmp;
-  testkit::TestPlatform t(tmp / "bundle");
-  t.users.home = tmp / "home";
+TEST_F(ExtensionTest, ConstructionRegistersTwoDirectoriesAndTouchesNoFile) {
   VDLFinderSync extension(t.platform);
-
-  ASSERT_EQ(t.finder.registered.size(), 1u);
   std::set<FileURL> expected{FileURL::fileURLWithPath("/", true),
                              FileURL::fileURLWithPath("/Volumes", true)};
-  EXPECT_EQ(t.finder.registered[0], expected);
+  EXPECT_EQ(t.finder.registered, std::vector<std::set<FileURL>>{expected});
   for (std::size_t op = 0; op < static_cast<std::size_t>(FsOp::count); ++op) {
     EXPECT_EQ(t.files.calls(static_cast<FsOp>(op)), 0u) << testkit::fsOpName(static_cast<FsOp>(op));
   }
   EXPECT_FALSE(std::filesystem::exists(tmp / "home"));
-  EXPECT_EQ(extension.sharedFolder().path(), tmp / "home/Library/Application Support/" +
-                                                 std::string(hostBundleIdentifier()) +
-                                                 "/FinderSync");
+  EXPECT_EQ(extension.sharedFolder().path(), shared);
 }
-
-}  // namespace
-}  // namespace vdl
-
-namespace vdl {
-namespace {
-
-const char* kWorkedExample = R"json({
-  "version": 1,
-  "labels": {
-    "convertTo": "Convert to", "compress": "Compress", "open": "Open in Vandrel…",
-    "balanced": "Balanced (recommended)", "smallest": "Smallest file", "needs": "needs {tool}"
-  },
-  "popular": { "mov": ["mp4", "gif"] },
-  "targets": {
-    "mov": [["mp4"], ["gif", "extra codecs"], ["mp3"]],
-    "png": [["jpg"], ["webp"]]
-  },
-  "compress": ["mov", "png"],
-  "crop": ["mov"]
-})json";
-
-const std::string kWriteFailure = "Vandrel: couldn't write the request: ";
-
-class ExtensionTest : public ::testing::Test {
- public:
-  ExtensionTest() : t(tmp / "Vandrel.AppDir/usr/lib/finder-sync") {
-    t.users.home = tmp / "home";
-    shared = tmp / "home/Library/Application Support/" + std::string(hostBundleIdentifier()) +
-             "/FinderSync";
-    requests = shared + "/requests";
-    std::filesystem::create_directories(tmp / "Vandrel.AppDir/usr/lib/finder-sync");
-    testkit::writeFile(tmp / "Vandrel.AppDir/usr/lib/finder-sync/MenuIcon.png", "png");
-  }
-
-  void writeMenu(const std::string& text) { testkit::writeFile(shared + "/menu.json", text); }
-  std::string file(const std::string& name) {
-    testkit::writeFile(tmp / "files/" + name, "content");
-    return tmp / "files/" + name;
-  }
-  MenuItem item(std::int64_t tag) {
-    MenuItem i;
-    i.tag = tag;
-    return i;
-  }
-  std::vector<std::string> requestNames() {
-    std::vector<std::string> names;
-    if (!std::filesystem::exists(requests)) return names;
-    for (const auto& e : std::filesystem::directory_iterator(requests)) {
-      names.push_back(e.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  nlohmann::json onlyRequest() {
-    auto names = requestNames();
-    EXPECT_EQ(names.size(), 1u);
-    if (names.size() != 1) return {};
-    return nlohmann::json::parse(testkit::readFile(requests + "/" + names[0]));
-  }
-
-  testkit::TempDir tmp;
-  testkit::TestPlatform t;
-  std::string shared, requests;
-};
 
 TEST_F(ExtensionTest, WorkedExampleFromMenuToPublishedRequest) {
   writeMenu(kWorkedExample);
+  testkit::writeFile(bundle + "/MenuIcon.png", "png");
   std::string clip = file("clip.MOV");
   t.finder.select({clip});
   VDLFinderSync extension(t.platform);
 
   auto menu = extension.menu(kContextualMenuForItems);
-  ASSERT_TRUE(menu);
-  ASSERT_EQ(menu->items.size(), 3u);
-  EXPECT_EQ(menu->items[0].title, "Convert to");
-  ASSERT_TRUE(menu->items[0].image);
-  EXPECT_EQ(menu->items[0].image->name, "MenuIcon");
+  ASSERT_TRUE(menu && menu->items.size() == 3);
+  for (const auto& item : menu->items) EXPECT_EQ(item.image->name, "MenuIcon") << item.title;
   const auto& sub = menu->items[0].submenu->items;
   ASSERT_EQ(sub.size(), 6u);
-  EXPECT_EQ(sub[0].title, "MP4");
-  EXPECT_EQ(sub[0].tag, 1000);
   EXPECT_EQ(sub[1].title, "GIF (needs extra codecs)");
-  EXPECT_EQ(sub[3].title, "MP3");
-  EXPECT_EQ(sub[3].tag, 1002);
-  EXPECT_EQ(sub[5].tag, 2);
-  EXPECT_EQ(menu->items[1].tag, 12);
-  EXPECT_EQ(menu->items[2].title, "Crop");
 
   extension.choose(sub[0]);
-  auto names = requestNames();
-  ASSERT_EQ(names.size(), 1u) << "no hidden file stays behind";
-  auto request = onlyRequest();
-  std::string id = request["id"];
-  EXPECT_EQ(names[0], id + ".json");
-  EXPECT_EQ(id, "0000abcd-0000-4000-8000-000000000001") << "lower-cased";
-  EXPECT_EQ(request.size(), 4u);
-  EXPECT_EQ(request["createdAt"].get<double>(), t.clock.now);
-  EXPECT_EQ(request["action"], (nlohmann::json{{"action", "convert"}, {"format", "mp4"}}));
-  EXPECT_EQ(request["files"], nlohmann::json::array({clip}));
-  std::string raw = testkit::readFile(requests + "/" + names[0]);
-  EXPECT_EQ(raw.find('\n'), std::string::npos) << "compact";
-
+  ASSERT_EQ(entries(), 1u) << "no hidden file stays behind";
+  std::string text = onlyRequest();
+  auto request = parsed(text);
+  const std::string id = "0000abcd-0000-4000-8000-000000000001";  // lower-cased
+  EXPECT_EQ(published()[0], requests + "/" + id + ".json");
+  EXPECT_EQ(request, (nlohmann::json{{"id", id},
+                                     {"createdAt", t.clock.now},
+                                     {"action", {{"action", "convert"}, {"format", "mp4"}}},
+                                     {"files", {clip}}}));
+  EXPECT_EQ(text.find('\n'), std::string::npos) << "compact";
   ASSERT_EQ(t.workspace.openings.size(), 1u);
   EXPECT_EQ(t.workspace.openings[0].urls[0], "vandrel://quick?id=" + id);
   EXPECT_EQ(t.workspace.openings[0].application->path(), tmp / "Vandrel.AppDir");
@@ -167,63 +88,58 @@ TEST_F(ExtensionTest, WorkedExampleFromMenuToPublishedRequest) {
 
 TEST_F(ExtensionTest, RequestsAreCreatedPrivately) {
   // No shared folder yet: the request creates it. The manifest is the fallback.
-  testkit::writeFile(tmp / "Vandrel.AppDir/usr/lib/finder-sync/fallback-menu.json", kWorkedExample);
+  writeFallback(kWorkedExample);
   t.finder.select({file("clip.mov")});
   VDLFinderSync extension(t.platform);
   // Even a process that creates files for everyone keeps requests private.
   ::umask(0);
   extension.choose(item(2));
   ::umask(022);
-  ASSERT_TRUE(t.log.lines.empty()) << t.log.lines[0];
+  ASSERT_EQ(published().size(), 1u) << t.log.lines.size();
   auto mode = [](const std::string& p) { return std::filesystem::status(p).permissions(); };
   using P = std::filesystem::perms;
   EXPECT_EQ(mode(shared), P::owner_all);
   EXPECT_EQ(mode(requests), P::owner_all);
-  EXPECT_EQ(mode(requests + "/" + requestNames()[0]), P::owner_read | P::owner_write);
+  EXPECT_EQ(mode(published()[0]), P::owner_read | P::owner_write);
 }
 
-TEST_F(ExtensionTest, OtherMenuKindsTouchNothing) {
-  writeMenu(kWorkedExample);
-  t.finder.select({file("clip.mov")});
-  VDLFinderSync extension(t.platform);
-  for (std::uint64_t kind : {1u, 2u, 3u, 99u}) {
-    EXPECT_FALSE(extension.menu(kind)) << kind;
-  }
-  EXPECT_EQ(t.files.calls(testkit::FsOp::status), 0u);
-  EXPECT_EQ(t.finder.selectionCalls, 0);
-}
-
-TEST_F(ExtensionTest, NoMenuWhenThereIsNothingToOffer) {
+TEST_F(ExtensionTest, NoMenuUnlessThereIsSomethingToOffer) {
+  std::string on = kWorkedExample, off = kWorkedExample;
+  on.replace(on.rfind('}'), 1, R"(, "enabled": true})");
+  off.replace(off.rfind('}'), 1, R"(, "enabled": false})");
   struct Case {
     const char* name;
     std::string manifest;
     std::vector<std::string> files;
+    std::uint64_t kind;
+    bool menu;
+    bool fontThrows = false;
   } cases[] = {
-      {"switched off",
-       std::string(kWorkedExample)
-           .replace(std::string(kWorkedExample).rfind('}'), 1, R"(, "enabled": false})"),
-       {"clip.mov"}},
-      {"empty selection", kWorkedExample, {}},
-      {"no targets and no flags", kWorkedExample, {"notes.txt"}},
-      {"no manifest at all", "not json", {"clip.mov"}},
+      {"the worked example", kWorkedExample, {"clip.mov"}, 0, true},
+      {"enabled true", on, {"clip.mov"}, 0, true},
+      {"switched off", off, {"clip.mov"}, 0, false},
+      {"the folder's menu", kWorkedExample, {"clip.mov"}, 1, false},
+      {"the sidebar's menu", kWorkedExample, {"clip.mov"}, 2, false},
+      {"the toolbar's menu", kWorkedExample, {"clip.mov"}, 3, false},
+      {"empty selection", kWorkedExample, {}, 0, false},
+      {"no targets and no flags", kWorkedExample, {"notes.txt"}, 0, false},
+      {"no manifest at all", "not json", {"clip.mov"}, 0, false},
+      {"a menu that can't be finished", kWorkedExample, {"clip.mov"}, 0, false, true},
   };
   for (const auto& c : cases) {
     writeMenu(c.manifest);
     std::vector<std::string> paths;
     for (const auto& f : c.files) paths.push_back(file(f));
     t.finder.select(paths);
+    t.font.throws = c.fontThrows;
+    t.files.resetCounts();
+    t.finder.selectionCalls = 0;
     VDLFinderSync extension(t.platform);
-    EXPECT_FALSE(extension.menu(0)) << c.name;
+    EXPECT_EQ(extension.menu(c.kind).has_value(), c.menu) << c.name;
+    if (c.kind != 0) {
+      EXPECT_EQ(t.files.calls(FsOp::status) + t.finder.selectionCalls, 0u) << c.name << ": touched";
+    }
   }
-}
-
-TEST_F(ExtensionTest, EnabledAbsentOrTrueShowsTheMenu) {
-  std::string on = kWorkedExample;
-  on.replace(on.rfind('}'), 1, R"(, "enabled": true})");
-  writeMenu(on);
-  t.finder.select({file("clip.mov")});
-  VDLFinderSync extension(t.platform);
-  EXPECT_TRUE(extension.menu(0));
 }
 
 TEST_F(ExtensionTest, EachTagMakesItsActionObject) {
@@ -244,7 +160,7 @@ TEST_F(ExtensionTest, EachTagMakesItsActionObject) {
   for (const auto& c : cases) {
     std::filesystem::remove_all(requests);
     extension.choose(item(c.tag));
-    auto request = onlyRequest();
+    auto request = parsed(onlyRequest());
     EXPECT_EQ(request["action"], c.action) << c.tag;
     EXPECT_EQ(request["files"].size(), 2u) << c.tag;
   }
@@ -253,29 +169,28 @@ TEST_F(ExtensionTest, EachTagMakesItsActionObject) {
 
 TEST_F(ExtensionTest, TagsReadAgainstTheSelectionOfTheMomentOfChoosing) {
   writeMenu(kWorkedExample);
-  std::string clip = file("clip.mov");
   std::string image = file("image.png");
-  t.finder.select({clip});
+  t.finder.select({file("clip.mov")});
   VDLFinderSync extension(t.platform);
   ASSERT_TRUE(extension.menu(0));
 
   t.finder.select({image});  // display list now: jpg, webp
   extension.choose(item(1002));
-  EXPECT_TRUE(requestNames().empty()) << "a position past the end is no choice";
+  EXPECT_TRUE(published().empty()) << "a position past the end is no choice";
   extension.choose(item(1001));
-  auto request = onlyRequest();
+  auto request = parsed(onlyRequest());
   EXPECT_EQ(request["action"]["format"], "webp");
   EXPECT_EQ(request["files"], nlohmann::json::array({image}));
 
   for (std::int64_t tag : {0, 1, 999, 3, 15}) extension.choose(item(tag));
   t.finder.selection = std::nullopt;
   extension.choose(item(2));
-  EXPECT_EQ(requestNames().size(), 1u);
+  EXPECT_EQ(published().size(), 1u);
   EXPECT_EQ(t.workspace.openings.size(), 1u);
   EXPECT_TRUE(t.log.lines.empty()) << "no choice is silent";
 }
 
-TEST_F(ExtensionTest, PathsRoundTripExactly) {
+TEST_F(ExtensionTest, PathsRoundTripExactlyAndEachChoicePublishesOnce) {
   writeMenu(kWorkedExample);
   std::vector<std::string> paths = {file("a \"quoted\" \\ name caf\xC3\xA9.mov"),
                                     file("tab\there.mov"), file("new\nline.mov"), file("clip.mov"),
@@ -283,93 +198,10 @@ TEST_F(ExtensionTest, PathsRoundTripExactly) {
   t.finder.select(paths);
   VDLFinderSync extension(t.platform);
   extension.choose(item(2));
-  EXPECT_EQ(onlyRequest()["files"], nlohmann::json(paths)) << "order and duplicates kept";
-}
-
-TEST_F(ExtensionTest, TwoChoicesPublishTwoRequests) {
-  writeMenu(kWorkedExample);
-  t.finder.select({file("clip.mov")});
-  VDLFinderSync extension(t.platform);
+  EXPECT_EQ(parsed(onlyRequest())["files"], nlohmann::json(paths)) << "order and duplicates kept";
   extension.choose(item(2));
-  extension.choose(item(2));
-  EXPECT_EQ(requestNames().size(), 2u);
+  EXPECT_EQ(published().size(), 2u);
   EXPECT_EQ(t.workspace.openings.size(), 2u);
-}
-
-TEST_F(ExtensionTest, AMenuThatCanNotBeFinishedIsNoMenu) {
-  writeMenu(kWorkedExample);
-  t.finder.select({file("clip.mov")});
-  t.font.throws = true;
-  VDLFinderSync extension(t.platform);
-  EXPECT_FALSE(extension.menu(0)) << "and no exception reaches the host";
-}
-
-TEST_F(ExtensionTest, WriteFailuresLogOneLineAndOpenNothing) {
-  using testkit::FsOp;
-  struct Case {
-    const char* name;
-    std::function<void(ExtensionTest&)> arrange;
-    bool hiddenFileStays;
-  } cases[] = {
-      {"requests is a symbolic link",
-       [](ExtensionTest& f) {
-         std::filesystem::create_directories(f.tmp / "elsewhere");
-         std::filesystem::create_symlink(f.tmp / "elsewhere", f.requests);
-       },
-       false},
-      {"requests is a plain file", [](ExtensionTest& f) { testkit::writeFile(f.requests, "x"); },
-       false},
-      {"folder can't be made", [](ExtensionTest& f) { f.t.files.failNext(FsOp::makeDirectory); },
-       false},
-      {"hidden file can't be created", [](ExtensionTest& f) { f.t.files.failNext(FsOp::create); },
-       false},
-      {"write fails", [](ExtensionTest& f) { f.t.files.failNext(FsOp::write); }, false},
-      {"fsync fails", [](ExtensionTest& f) { f.t.files.failNext(FsOp::fsync); }, false},
-      {"close fails", [](ExtensionTest& f) { f.t.files.failNext(FsOp::close); }, false},
-      {"rename fails", [](ExtensionTest& f) { f.t.files.failNext(FsOp::rename); }, true},
-      {"published name taken",
-       [](ExtensionTest& f) {
-         testkit::writeFile(f.requests + "/0000abcd-0000-4000-8000-000000000001.json", "theirs");
-       },
-       true},
-      {"folder flush fails", [](ExtensionTest& f) { f.t.files.failNext(FsOp::syncDirectory); },
-       true},
-      {"an exception, which never reaches the host",
-       [](ExtensionTest& f) { f.t.clock.throws = true; }, false},
-  };
-  for (const auto& c : cases) {
-    std::filesystem::remove_all(tmp / "home");
-    writeMenu(kWorkedExample);
-    t.finder.select({file("clip.mov")});
-    t.log.lines.clear();
-    t.workspace.openings.clear();
-    t.uuids.next = 1;
-    t.clock.throws = false;
-    c.arrange(*this);
-    VDLFinderSync extension(t.platform);
-    extension.choose(item(1000));
-    t.files.heal();
-
-    ASSERT_EQ(t.log.lines.size(), 1u) << c.name;
-    EXPECT_EQ(t.log.lines[0].rfind(kWriteFailure, 0), 0u) << c.name << ": " << t.log.lines[0];
-    EXPECT_GT(t.log.lines[0].size(), kWriteFailure.size()) << c.name << ": a description follows";
-    EXPECT_TRUE(t.workspace.openings.empty()) << c.name;
-    if (std::filesystem::is_directory(requests) && !std::filesystem::is_symlink(requests)) {
-      const std::string hidden = requests + "/.0000abcd-0000-4000-8000-000000000001.json";
-      const std::string published = requests + "/0000abcd-0000-4000-8000-000000000001.json";
-      EXPECT_EQ(std::filesystem::exists(hidden), c.hiddenFileStays) << c.name;
-      if (c.hiddenFileStays) {
-        EXPECT_NO_THROW(nlohmann::json::parse(testkit::readFile(hidden))) << c.name << ": complete";
-      }
-      if (std::filesystem::exists(published)) {
-        EXPECT_EQ(testkit::readFile(published), "theirs") << c.name << ": never replaced";
-      }
-    }
-    if (std::filesystem::is_symlink(requests)) {
-      EXPECT_TRUE(std::filesystem::is_empty(tmp / "elsewhere")) << c.name << ": nothing outside";
-    }
-    std::filesystem::remove_all(requests);
-  }
 }
 
 }  // namespace
