@@ -165,7 +165,9 @@ void runCase(const Case& c) {
   // could not be read is read as soon as it can be.
   t.files.resetCounts();
   EXPECT_EQ(firstTitle(extension), c.titleAfter);
-  if (c.setup == Setup::cached) EXPECT_EQ(t.files.calls(FsOp::read), 0u);
+  if (c.setup == Setup::cached) {
+    EXPECT_EQ(t.files.calls(FsOp::read), 0u);
+  }
 }
 
 TEST(FaultInjection, NothingIsLostHalfWrittenOrClaimed) {
