@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 namespace vdl {
 namespace {
 
@@ -19,48 +21,18 @@ std::string document(const std::string& extra = "") {
   return doc + "}";
 }
 
-// The minimal document with one member's value replaced (or removed, for "").
-std::string documentWith(const std::string& key, const std::string& value) {
-  std::string members[][2] = {{"version", "1"},
-                              {"labels", kLabels.substr(kLabels.find('{'))},
-                              {"popular", "{}"},
-                              {"targets", "{}"},
-                              {"compress", "[]"}};
-  std::string doc = "{";
-  bool first = true;
-  bool replaced = false;
-  for (auto& m : members) {
-    std::string v = m[1];
-    if (m[0] == key) {
-      replaced = true;
-      if (value.empty()) continue;
-      v = value;
-    }
-    doc += (first ? "" : ", ") + ("\"" + m[0] + "\": ") + v;
-    first = false;
+// The minimal document with the value at the JSON pointer `at` replaced by
+// the JSON text `value` (which may be no valid JSON), or removed for "".
+std::string documentWith(const std::string& at, const std::string& value) {
+  auto doc = nlohmann::json::parse(document());
+  nlohmann::json::json_pointer pointer(at);
+  if (value.empty()) {
+    doc[pointer.parent_pointer()].erase(pointer.back());
+    return doc.dump();
   }
-  if (!replaced && !value.empty()) doc += ", \"" + key + "\": " + value;
-  return doc + "}";
-}
-
-std::string labelsWith(const std::string& key, const std::string& value) {
-  std::string labels = R"({"convertTo": "C", "compress": "Z", "open": "O", "balanced": "B",
-                           "smallest": "S", "needs": "N")";
-  std::string out;
-  // Remove the key if present, then add the replacement.
-  auto pos = labels.find("\"" + key + "\":");
-  if (pos != std::string::npos) {
-    auto end = labels.find(',', pos);
-    if (end == std::string::npos)
-      end = labels.size();
-    else
-      ++end;
-    labels.erase(pos, end - pos);
-    while (!labels.empty() && (labels.back() == ' ' || labels.back() == ',')) labels.pop_back();
-  }
-  out = labels;
-  if (!value.empty()) out += ", \"" + key + "\": " + value;
-  return documentWith("labels", out + "}");
+  doc[pointer] = "@value@";
+  std::string text = doc.dump();
+  return text.replace(text.find("\"@value@\""), 9, value);
 }
 
 TEST(ManifestDecoder, DocumentsThatFailNameTheirCodeAndKey) {
@@ -76,42 +48,54 @@ TEST(ManifestDecoder, DocumentsThatFailNameTheirCodeAndKey) {
       {"trailing garbage", document() + " x", C::syntax, ""},
       {"top level array", "[]", C::notAnObject, ""},
       {"top level string", "\"x\"", C::notAnObject, ""},
-      {"missing version", documentWith("version", ""), C::missingKey, "version"},
-      {"null version", documentWith("version", "null"), C::nullKey, "version"},
-      {"string version", documentWith("version", "\"1\""), C::wrongType, "version"},
-      {"fractional version", documentWith("version", "1.5"), C::notAnInteger, "version"},
-      {"version past int64", documentWith("version", "9223372036854775808"), C::outOfRange,
+      {"missing version", documentWith("/version", ""), C::missingKey, "version"},
+      {"null version", documentWith("/version", "null"), C::nullKey, "version"},
+      {"string version", documentWith("/version", "\"1\""), C::wrongType, "version"},
+      {"fractional version", documentWith("/version", "1.5"), C::notAnInteger, "version"},
+      {"version past int64", documentWith("/version", "9223372036854775808"), C::outOfRange,
        "version"},
-      {"version below int64", documentWith("version", "-9223372036854775809"), C::outOfRange,
+      {"version below int64", documentWith("/version", "-9223372036854775809"), C::outOfRange,
        "version"},
-      {"version 1e300", documentWith("version", "1e300"), C::outOfRange, "version"},
-      {"version 1e400 overflows", documentWith("version", "1e400"), C::syntax, ""},
-      {"labels not object", documentWith("labels", "[]"), C::wrongType, "labels"},
-      {"labels lacks balanced", labelsWith("balanced", ""), C::missingKey, "labels.balanced"},
-      {"labels needs is null", labelsWith("needs", "null"), C::nullKey, "labels.needs"},
-      {"optional label of wrong type", labelsWith("crop", "5"), C::wrongType, "labels.crop"},
+      {"version 1e300", documentWith("/version", "1e300"), C::outOfRange, "version"},
+      {"version 1e400 overflows", documentWith("/version", "1e400"), C::syntax, ""},
+      {"labels not object", documentWith("/labels", "[]"), C::wrongType, "labels"},
+      {"labels lacks balanced", documentWith("/labels/balanced", ""), C::missingKey,
+       "labels.balanced"},
+      {"labels needs is null", documentWith("/labels/needs", "null"), C::nullKey, "labels.needs"},
+      {"optional label of wrong type", documentWith("/labels/crop", "5"), C::wrongType,
+       "labels.crop"},
       {"missing compress, even with compression off",
        R"({"version": 1, )" + kLabels +
            R"(, "popular": {}, "targets": {}, "compressEnabled": false})",
        C::missingKey, "compress"},
-      {"compress holds a number", documentWith("compress", "[\"mov\", 3]"), C::wrongType,
+      {"compress holds a number", documentWith("/compress", "[\"mov\", 3]"), C::wrongType,
        "compress[1]"},
-      {"popular member not a list", documentWith("popular", R"({"mov": "mp4"})"), C::wrongType,
+      {"popular member not a list", documentWith("/popular", R"({"mov": "mp4"})"), C::wrongType,
        "popular.mov"},
-      {"target row holds a number", documentWith("targets", R"({"mov": [["mp4"], [1]]})"),
+      {"target row holds a number", documentWith("/targets", R"({"mov": [["mp4"], [1]]})"),
        C::wrongType, "targets.mov[1][0]"},
-      {"target key needing quotes", documentWith("targets", R"({"tar.gz": [[null]]})"),
+      {"target key needing quotes", documentWith("/targets", R"({"tar.gz": [[null]]})"),
        C::wrongType, "targets[\"tar.gz\"][0][0]"},
       {"Targets is not targets",
        R"({"version": 1, )" + kLabels + R"(, "popular": {}, "Targets": {}, "compress": []})",
        C::missingKey, "targets"},
-      {"enabled as string", documentWith("enabled", "\"false\""), C::wrongType, "enabled"},
-      {"crop as object", documentWith("crop", "{}"), C::wrongType, "crop"},
-      {"lone surrogate escape", documentWith("compress", R"(["\ud800"])"), C::syntax, ""},
-      {"bytes that are not UTF-8", documentWith("compress", "[\"\xFF\"]"), C::syntax, ""},
-      {"NaN token", documentWith("version", "NaN"), C::syntax, ""},
+      {"enabled as string", documentWith("/enabled", "\"false\""), C::wrongType, "enabled"},
+      {"crop as object", documentWith("/crop", "{}"), C::wrongType, "crop"},
+      {"lone surrogate escape", documentWith("/compress", R"(["\ud800"])"), C::syntax, ""},
+      {"bytes that are not UTF-8", documentWith("/compress", "[\"\xFF\"]"), C::syntax, ""},
+      {"NaN token", documentWith("/version", "NaN"), C::syntax, ""},
       {"UTF-16 text", std::string("\xFF\xFE{\0}\0", 6), C::syntax, ""},
       {"deep nesting", std::string(100000, '[') + std::string(100000, ']'), C::tooDeep, ""},
+      {"nesting past the bound where no one reads",
+       document(R"("x": )" + std::string(70, '[') + std::string(70, ']')), C::tooDeep, ""},
+      {"two byte-order marks", "\xEF\xBB\xBF\xEF\xBB\xBF" + document(), C::syntax, ""},
+      {"truncated", document().substr(0, 60), C::syntax, ""},
+      {"only white space", " \n\t ", C::syntax, ""},
+      {"a hexadecimal number", documentWith("/version", "0x1"), C::syntax, ""},
+      {"Infinity", documentWith("/version", "-Infinity"), C::syntax, ""},
+      {"a raw control character", documentWith("/compress", "[\"a\x01\"]"), C::syntax, ""},
+      {"an overlong encoding", documentWith("/compress", "[\"\xC0\xAF\"]"), C::syntax, ""},
+      {"an encoded surrogate", documentWith("/compress", "[\"\xED\xA0\x80\"]"), C::syntax, ""},
   };
   for (const auto& c : cases) {
     auto result = decodeManifest(c.text);
@@ -151,20 +135,20 @@ TEST(ManifestDecoder, DocumentsThatDecode) {
        }},
       {"null optionals are absent", document(R"("crop": null, "enabled": null)"),
        [](const MenuManifest& m) { EXPECT_FALSE(m.crop || m.enabled); }},
-      {"version 0", documentWith("version", "0"),
+      {"version 0", documentWith("/version", "0"),
        [](const MenuManifest& m) { EXPECT_EQ(m.version, 0); }},
-      {"version -5", documentWith("version", "-5"),
+      {"version -5", documentWith("/version", "-5"),
        [](const MenuManifest& m) { EXPECT_EQ(m.version, -5); }},
-      {"version written with a zero fraction", documentWith("version", "2.0"),
+      {"version written with a zero fraction", documentWith("/version", "2.0"),
        [](const MenuManifest& m) { EXPECT_EQ(m.version, 2); }},
-      {"version -0", documentWith("version", "-0"),
+      {"version -0", documentWith("/version", "-0"),
        [](const MenuManifest& m) { EXPECT_EQ(m.version, 0); }},
-      {"largest version", documentWith("version", "9223372036854775807"),
+      {"largest version", documentWith("/version", "9223372036854775807"),
        [](const MenuManifest& m) { EXPECT_EQ(m.version, INT64_MAX); }},
-      {"smallest version", documentWith("version", "-9223372036854775808"),
+      {"smallest version", documentWith("/version", "-9223372036854775808"),
        [](const MenuManifest& m) { EXPECT_EQ(m.version, INT64_MIN); }},
       {"rows: empty, one, three strings",
-       documentWith("targets", R"({"mov": [[], ["mp4"], ["gif", "codecs", "ignored"]]})"),
+       documentWith("/targets", R"({"mov": [[], ["mp4"], ["gif", "codecs", "ignored"]]})"),
        [](const MenuManifest& m) {
          ASSERT_EQ(m.targets.at("mov").size(), 3u);
          EXPECT_TRUE(m.targets.at("mov")[0].empty());
@@ -173,9 +157,9 @@ TEST(ManifestDecoder, DocumentsThatDecode) {
       {"extra members anywhere are ignored", document(R"("Targets": 5, "x": {"deep": [1, null]})"),
        [](const MenuManifest&) {}},
       {"popular may name formats targets lacks",
-       documentWith("popular", R"({"mov": ["webm", "webm"]})"),
+       documentWith("/popular", R"({"mov": ["webm", "webm"]})"),
        [](const MenuManifest& m) { EXPECT_EQ(m.popular.at("mov").size(), 2u); }},
-      {"empty labels are valid", labelsWith("open", "\"\""),
+      {"empty labels are valid", documentWith("/labels/open", "\"\""),
        [](const MenuManifest& m) { EXPECT_EQ(m.labels.open, ""); }},
       {"all optionals present",
        document(R"("crop": ["mov"], "trim": [], "enabled": false, "compressEnabled": true)"),
@@ -186,9 +170,18 @@ TEST(ManifestDecoder, DocumentsThatDecode) {
          EXPECT_EQ(m.compressEnabled, true);
        }},
       {"byte-order mark is skipped", "\xEF\xBB\xBF" + document(), [](const MenuManifest&) {}},
+      {"nesting within the bound where no one reads",
+       document(R"("x": )" + std::string(50, '[') + std::string(50, ']')),
+       [](const MenuManifest&) {}},
+      {"an escaped NUL", documentWith("/compress", R"(["mp\u00004"])"),
+       [](const MenuManifest& m) {
+         EXPECT_EQ(m.compress[0], std::string("mp\0"
+                                              "4",
+                                              4));
+       }},
       {"duplicate member keeps the last value", document(R"("version": 7)"),
        [](const MenuManifest& m) { EXPECT_EQ(m.version, 7); }},
-      {"escapes decode", documentWith("compress", R"(["caf\u00e9", "\ud83d\ude00"])"),
+      {"escapes decode", documentWith("/compress", R"(["caf\u00e9", "\ud83d\ude00"])"),
        [](const MenuManifest& m) {
          EXPECT_EQ(m.compress[0], "caf\xC3\xA9");
          EXPECT_EQ(m.compress[1], "\xF0\x9F\x98\x80");
@@ -204,7 +197,7 @@ TEST(ManifestDecoder, DocumentsThatDecode) {
 TEST(ManifestDecoder, LargeArraysDecode) {
   std::string list = "[";
   for (int i = 0; i < 200000; ++i) list += (i ? ",\"e" : "\"e") + std::to_string(i) + "\"";
-  auto r = decodeManifest(documentWith("compress", list + "]"));
+  auto r = decodeManifest(documentWith("/compress", list + "]"));
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(r->compress.size(), 200000u);
 }

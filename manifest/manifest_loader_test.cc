@@ -140,6 +140,10 @@ TEST_F(ManifestLoaderTest, MenuJsonThatIsNotARegularFileIsUnreadable) {
        [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); }},
       {"link to /dev/null",
        [](const std::string& p) { std::filesystem::create_symlink("/dev/null", p); }},
+      {"a symbolic-link loop, which has no date",
+       [](const std::string& p) { std::filesystem::create_symlink(p, p); }},
+      {"a dangling symbolic link",
+       [](const std::string& p) { std::filesystem::create_symlink(p + ".gone", p); }},
       {"larger than the bound",
        [](const std::string& p) {
          testkit::writeFile(p, "");

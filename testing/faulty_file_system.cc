@@ -4,13 +4,27 @@
 namespace vdl::testkit {
 namespace {
 
+// Runs `call` unless `op` must fail now; the fault is then the call's result.
+template <class Call>
+auto guarded(FaultyFileSystem& fs, FsOp op, Call&& call) -> decltype(call()) {
+  if (auto e = fs.enter(op)) return *e;
+  return call();
+}
+
+// What a call opened, wrapped so that its own calls can fail too.
+template <class Wrapper, class T>
+Expected<std::unique_ptr<T>> wrapped(FaultyFileSystem& fs, Expected<std::unique_ptr<T>> opened) {
+  if (!opened) return opened.error();
+  std::unique_ptr<T> w = std::make_unique<Wrapper>(fs, std::move(*opened));
+  return w;
+}
+
 class FaultyReadable final : public ReadableFile {
  public:
   FaultyReadable(FaultyFileSystem& fs, std::unique_ptr<ReadableFile> f)
       : fs_(fs), f_(std::move(f)) {}
   Expected<std::string> readAll(std::size_t limit) override {
-    if (auto e = fs_.enter(FsOp::read)) return *e;
-    return f_->readAll(limit);
+    return guarded(fs_, FsOp::read, [&] { return f_->readAll(limit); });
   }
 
  private:
@@ -23,19 +37,15 @@ class FaultyWritable final : public WritableFile {
   FaultyWritable(FaultyFileSystem& fs, std::unique_ptr<WritableFile> f)
       : fs_(fs), f_(std::move(f)) {}
   Status append(std::string_view bytes) override {
-    if (auto e = fs_.enter(FsOp::write)) return *e;
-    return f_->append(bytes);
+    return guarded(fs_, FsOp::write, [&] { return f_->append(bytes); });
   }
   Status sync() override {
-    if (auto e = fs_.enter(FsOp::fsync)) return *e;
-    return f_->sync();
+    return guarded(fs_, FsOp::fsync, [&] { return f_->sync(); });
   }
   Status close() override {
-    if (auto e = fs_.enter(FsOp::close)) {
-      (void)f_->close();
-      return *e;
-    }
-    return f_->close();
+    // A failed close still closes the descriptor, as close(2) does.
+    Status closed = f_->close();
+    return guarded(fs_, FsOp::close, [&] { return closed; });
   }
 
  private:
@@ -48,23 +58,17 @@ class FaultyDirectory final : public Directory {
   FaultyDirectory(FaultyFileSystem& fs, std::unique_ptr<Directory> d) : fs_(fs), d_(std::move(d)) {}
   Expected<std::unique_ptr<WritableFile>> createNewFile(const std::string& name,
                                                         unsigned mode) override {
-    if (auto e = fs_.enter(FsOp::create)) return *e;
-    auto f = d_->createNewFile(name, mode);
-    if (!f) return f.error();
-    std::unique_ptr<WritableFile> wrapped = std::make_unique<FaultyWritable>(fs_, std::move(*f));
-    return wrapped;
+    return guarded(fs_, FsOp::create,
+                   [&] { return wrapped<FaultyWritable>(fs_, d_->createNewFile(name, mode)); });
   }
   Status renameNoReplace(const std::string& from, const std::string& to) override {
-    if (auto e = fs_.enter(FsOp::rename)) return *e;
-    return d_->renameNoReplace(from, to);
+    return guarded(fs_, FsOp::rename, [&] { return d_->renameNoReplace(from, to); });
   }
   Status removeFile(const std::string& name) override {
-    if (auto e = fs_.enter(FsOp::remove)) return *e;
-    return d_->removeFile(name);
+    return guarded(fs_, FsOp::remove, [&] { return d_->removeFile(name); });
   }
   Status sync() override {
-    if (auto e = fs_.enter(FsOp::syncDirectory)) return *e;
-    return d_->sync();
+    return guarded(fs_, FsOp::syncDirectory, [&] { return d_->sync(); });
   }
 
  private:
@@ -100,34 +104,25 @@ std::optional<Error> FaultyFileSystem::enter(FsOp op) {
 }
 
 Expected<FileStatus> FaultyFileSystem::status(const std::string& path) {
-  if (auto e = enter(FsOp::status)) return *e;
-  return target_.status(path);
+  return guarded(*this, FsOp::status, [&] { return target_.status(path); });
 }
 
 Expected<FileStatus> FaultyFileSystem::linkStatus(const std::string& path) {
-  if (auto e = enter(FsOp::linkStatus)) return *e;
-  return target_.linkStatus(path);
+  return guarded(*this, FsOp::linkStatus, [&] { return target_.linkStatus(path); });
 }
 
 Expected<std::unique_ptr<ReadableFile>> FaultyFileSystem::openForReading(const std::string& path) {
-  if (auto e = enter(FsOp::open)) return *e;
-  auto f = target_.openForReading(path);
-  if (!f) return f.error();
-  std::unique_ptr<ReadableFile> wrapped = std::make_unique<FaultyReadable>(*this, std::move(*f));
-  return wrapped;
+  return guarded(*this, FsOp::open,
+                 [&] { return wrapped<FaultyReadable>(*this, target_.openForReading(path)); });
 }
 
 Status FaultyFileSystem::makeDirectory(const std::string& path, unsigned mode) {
-  if (auto e = enter(FsOp::makeDirectory)) return *e;
-  return target_.makeDirectory(path, mode);
+  return guarded(*this, FsOp::makeDirectory, [&] { return target_.makeDirectory(path, mode); });
 }
 
 Expected<std::unique_ptr<Directory>> FaultyFileSystem::openDirectory(const std::string& path) {
-  if (auto e = enter(FsOp::openDirectory)) return *e;
-  auto d = target_.openDirectory(path);
-  if (!d) return d.error();
-  std::unique_ptr<Directory> wrapped = std::make_unique<FaultyDirectory>(*this, std::move(*d));
-  return wrapped;
+  return guarded(*this, FsOp::openDirectory,
+                 [&] { return wrapped<FaultyDirectory>(*this, target_.openDirectory(path)); });
 }
 
 }  // namespace vdl::testkit
