@@ -254,7 +254,6 @@ TEST(Offer, TagsDecodeAgainstTheOfferOfTheMoment) {
       {14, Choice::trim()},
   };
   for (const auto& c : cases) EXPECT_EQ(decodeTag(c.tag, offer), c.expected) << "tag " << c.tag;
-  EXPECT_EQ(Choice::compress().preset, "adjust");
   EXPECT_FALSE(offer.crop) << "tag 13 decodes whatever the flag says";
 }
 

@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "extension/shared_folder.h"
+#include "testing/manifests.h"
 #include "testing/process.h"
 #include "testing/temp_dir.h"
 
@@ -19,12 +20,11 @@ namespace vdl {
 namespace {
 
 // The convert label and the one format go together: a menu that mixes them
-// was built from parts of two manifests.
+// was built from parts of two manifests. Padded, so that a reader can meet
+// the file half-written.
 std::string manifest(const std::string& label, const std::string& format) {
-  return R"({"version": 1, "labels": {"convertTo": ")" + label +
-         R"(", "compress": "Z", "open": "O", "balanced": "B", "smallest": "S",
-             "needs": "N"}, "popular": {}, "targets": {"mov": [[")" +
-         format + R"("]]}, "compress": [], "padding": ")" + std::string(20000, 'x') + "\"}";
+  return testkit::smallManifest(label, format,
+                                R"(, "padding": ")" + std::string(20000, 'x') + "\"");
 }
 
 void writeInPlace(const std::string& path, const std::string& text) {

@@ -11,26 +11,14 @@
 #include <nlohmann/json.hpp>
 
 #include "extension/shared_folder.h"
+#include "testing/manifests.h"
 #include "testing/process.h"
 #include "testing/temp_dir.h"
 
 namespace vdl {
 namespace {
 
-const char* kWorkedExample = R"json({
-  "version": 1,
-  "labels": {
-    "convertTo": "Convert to", "compress": "Compress", "open": "Open in Vandrel…",
-    "balanced": "Balanced (recommended)", "smallest": "Smallest file", "needs": "needs {tool}"
-  },
-  "popular": { "mov": ["mp4", "gif"] },
-  "targets": {
-    "mov": [["mp4"], ["gif", "extra codecs"], ["mp3"]],
-    "png": [["jpg"], ["webp"]]
-  },
-  "compress": ["mov", "png"],
-  "crop": ["mov"]
-})json";
+using testkit::kWorkedExample;
 
 class FinderBinaryTest : public ::testing::Test {
  protected:
