@@ -1,28 +1,15 @@
-// Child processes for tests, on GLib's spawning.
+// Child processes for tests, on GSubprocess.
 #include "testing/process.h"
 
-#include <glib.h>
+#include <gio/gio.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <thread>
 
 namespace vdl::testkit {
-
 namespace {
-
-gchar** environmentWith(const std::map<std::string, std::optional<std::string>>& environment) {
-  gchar** envp = g_get_environ();
-  for (const auto& [name, value] : environment) {
-    envp = value ? g_environ_setenv(envp, name.c_str(), value->c_str(), TRUE)
-                 : g_environ_unsetenv(envp, name.c_str());
-  }
-  return envp;
-}
 
 // A child that dies early must fail the test on its own output, not kill the
 // test process with SIGPIPE when it is written to.
@@ -34,139 +21,118 @@ void ignoreBrokenPipes() {
   (void)ignored;
 }
 
-// The argument vector GLib wants, pointing into `argv`.
-std::vector<gchar*> spawnArguments(const std::vector<std::string>& argv) {
-  std::vector<gchar*> args;
-  for (const auto& a : argv) args.push_back(const_cast<gchar*>(a.c_str()));
+GSubprocess* spawn(const std::vector<std::string>& argv, GSubprocessFlags flags,
+                   const Environment& environment) {
+  ignoreBrokenPipes();
+  GSubprocessLauncher* launcher = g_subprocess_launcher_new(flags);
+  for (const auto& [name, value] : environment) {
+    if (value) {
+      g_subprocess_launcher_setenv(launcher, name.c_str(), value->c_str(), TRUE);
+    } else {
+      g_subprocess_launcher_unsetenv(launcher, name.c_str());
+    }
+  }
+  std::vector<const gchar*> args;
+  for (const auto& a : argv) args.push_back(a.c_str());
   args.push_back(nullptr);
-  return args;
+  GSubprocess* process = g_subprocess_launcher_spawnv(launcher, args.data(), nullptr);
+  g_object_unref(launcher);
+  return process;
 }
 
-// Reaps `pid`: its exit status, or 128 + the signal that ended it.
-int waitForExit(int pid) {
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+int exitStatus(GSubprocess* process) {
+  if (g_subprocess_get_if_exited(process)) return g_subprocess_get_exit_status(process);
+  return g_subprocess_get_if_signaled(process) ? 128 + g_subprocess_get_term_sig(process) : -1;
+}
+
+std::string text(GBytes* bytes) {
+  if (bytes == nullptr) return {};
+  gsize size = 0;
+  const auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &size));
+  std::string s(data != nullptr ? data : "", size);
+  g_bytes_unref(bytes);
+  return s;
 }
 
 }  // namespace
 
-ProcessResult runProcess(const std::vector<std::string>& argv,
-                         const std::map<std::string, std::optional<std::string>>& environment,
+ProcessResult runProcess(const std::vector<std::string>& argv, const Environment& environment,
                          const std::string& input) {
-  ignoreBrokenPipes();
-  gchar** envp = environmentWith(environment);
-  auto args = spawnArguments(argv);
-
   ProcessResult result;
-  GPid pid = 0;
-  gint in = -1, out = -1, err = -1;
-  GError* error = nullptr;
-  if (!g_spawn_async_with_pipes(nullptr, args.data(), envp, G_SPAWN_DO_NOT_REAP_CHILD, nullptr,
-                                nullptr, &pid, &in, &out, &err, &error)) {
-    result.err = error->message;
-    g_error_free(error);
-    g_strfreev(envp);
-    return result;
-  }
-  g_strfreev(envp);
-  std::thread feeder([in, &input] {
-    std::size_t done = 0;
-    while (done < input.size()) {
-      ssize_t n = ::write(in, input.data() + done, input.size() - done);
-      if (n <= 0) break;
-      done += static_cast<std::size_t>(n);
-    }
-    ::close(in);
-  });
-  auto drain = [](int fd, std::string& into) {
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
-      into.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-  };
-  std::thread errReader([&] { drain(err, result.err); });
-  drain(out, result.out);
-  errReader.join();
-  feeder.join();
-  result.exitStatus = waitForExit(pid);
-  g_spawn_close_pid(pid);
+  GSubprocess* process = spawn(
+      argv,
+      static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDIN_PIPE | G_SUBPROCESS_FLAGS_STDOUT_PIPE |
+                                    G_SUBPROCESS_FLAGS_STDERR_PIPE),
+      environment);
+  if (process == nullptr) return result;
+  GBytes* in = g_bytes_new(input.data(), input.size());
+  GBytes* out = nullptr;
+  GBytes* err = nullptr;
+  g_subprocess_communicate(process, in, nullptr, &out, &err, nullptr);
+  g_bytes_unref(in);
+  g_subprocess_wait(process, nullptr, nullptr);
+  result = {exitStatus(process), text(out), text(err)};
+  g_object_unref(process);
   return result;
 }
 
-LineProcess::LineProcess(const std::vector<std::string>& argv,
-                         const std::map<std::string, std::optional<std::string>>& environment) {
-  ignoreBrokenPipes();
-  gchar** envp = environmentWith(environment);
-  auto args = spawnArguments(argv);
-  GPid pid = 0;
-  gint out = -1;
-  if (g_spawn_async_with_pipes(nullptr, args.data(), envp, G_SPAWN_DO_NOT_REAP_CHILD, nullptr,
-                               nullptr, &pid, &in_, &out, nullptr, nullptr)) {
-    pid_ = pid;
-    out_ = ::fdopen(out, "r");
-  }
-  g_strfreev(envp);
-}
-
-LineProcess::~LineProcess() {
-  finish();
-}
-
-std::string LineProcess::ask(const std::string& line) {
-  if (in_ < 0 || out_ == nullptr) return {};
-  std::string sent = line + "\n";
-  if (::write(in_, sent.data(), sent.size()) != static_cast<ssize_t>(sent.size())) return {};
-  std::string reply;
-  for (int c; (c = std::fgetc(static_cast<FILE*>(out_))) != EOF && c != '\n';) {
-    reply += static_cast<char>(c);
-  }
-  return reply;
-}
-
-int LineProcess::finish() {
-  if (in_ >= 0) ::close(in_);
-  in_ = -1;
-  if (out_ != nullptr) std::fclose(static_cast<FILE*>(out_));
-  out_ = nullptr;
-  if (pid_ < 0) return -1;
-  int status = waitForExit(pid_);
-  pid_ = -1;
-  return status;
-}
-
-ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
-  auto args = spawnArguments(argv);
-  GPid pid = 0;
-  if (g_spawn_async(nullptr, args.data(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr,
-                    &pid, nullptr)) {
-    pid_ = pid;
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, Streams streams,
+                           const Environment& environment) {
+  auto flags = streams == Streams::lines
+                   ? static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDIN_PIPE |
+                                                   G_SUBPROCESS_FLAGS_STDOUT_PIPE)
+                   : G_SUBPROCESS_FLAGS_NONE;
+  auto* process = spawn(argv, flags, environment);
+  process_ = process;
+  if (process != nullptr && streams == Streams::lines) {
+    lines_ = g_data_input_stream_new(g_subprocess_get_stdout_pipe(process));
   }
 }
 
 ChildProcess::~ChildProcess() {
-  if (pid_ > 0) {
-    kill(SIGKILL);
-    wait();
+  if (process_ != nullptr && !waited_) g_subprocess_force_exit(static_cast<GSubprocess*>(process_));
+  wait();
+  if (lines_ != nullptr) g_object_unref(lines_);
+  if (process_ != nullptr) g_object_unref(process_);
+}
+
+std::string ChildProcess::ask(const std::string& line) {
+  auto* process = static_cast<GSubprocess*>(process_);
+  if (lines_ == nullptr || waited_) return {};
+  std::string sent = line + "\n";
+  GOutputStream* in = g_subprocess_get_stdin_pipe(process);
+  if (!g_output_stream_write_all(in, sent.data(), sent.size(), nullptr, nullptr, nullptr) ||
+      !g_output_stream_flush(in, nullptr, nullptr)) {
+    return {};
   }
+  gchar* reply = g_data_input_stream_read_line(static_cast<GDataInputStream*>(lines_), nullptr,
+                                               nullptr, nullptr);
+  std::string out = reply != nullptr ? reply : "";
+  g_free(reply);
+  return out;
 }
 
 void ChildProcess::kill(int signal) {
-  if (pid_ > 0) ::kill(pid_, signal);
+  if (process_ != nullptr && !waited_) {
+    g_subprocess_send_signal(static_cast<GSubprocess*>(process_), signal);
+  }
 }
 
 int ChildProcess::wait() {
-  if (pid_ <= 0) return -1;
-  int status = waitForExit(pid_);
-  pid_ = -1;
-  return status;
+  auto* process = static_cast<GSubprocess*>(process_);
+  if (process == nullptr || waited_) return status_;
+  if (GOutputStream* in = g_subprocess_get_stdin_pipe(process)) {
+    g_output_stream_close(in, nullptr, nullptr);
+  }
+  g_subprocess_wait(process, nullptr, nullptr);
+  waited_ = true;
+  status_ = exitStatus(process);
+  return status_;
 }
 
 bool waitForFile(const std::string& path, double seconds) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (std::filesystem::exists(path)) return true;
+  while (!std::filesystem::exists(path) && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return std::filesystem::exists(path);

@@ -1,4 +1,4 @@
-// Running a real child process for a test, with an environment of its own.
+// Running real child processes for tests, on GLib's subprocesses.
 #pragma once
 
 #include <map>
@@ -8,55 +8,45 @@
 
 namespace vdl::testkit {
 
+// Changes to this process's environment: a value of none removes the variable.
+using Environment = std::map<std::string, std::optional<std::string>>;
+
 struct ProcessResult {
-  int exitStatus = -1;
+  int exitStatus = -1;  // or 128 + the signal that ended it
   std::string out;
   std::string err;
 };
 
-// Runs `argv` to its end with this process's environment changed by
-// `environment` (a value of none removes the variable), feeding `input`.
-ProcessResult runProcess(const std::vector<std::string>& argv,
-                         const std::map<std::string, std::optional<std::string>>& environment = {},
+// Runs `argv` to its end, feeding `input`, and reads its output to the end
+// (which waits for whatever shares it, too).
+ProcessResult runProcess(const std::vector<std::string>& argv, const Environment& environment = {},
                          const std::string& input = "");
 
-// A child that a test talks to line by line over its standard input and output.
-class LineProcess {
- public:
-  LineProcess(const std::vector<std::string>& argv,
-              const std::map<std::string, std::optional<std::string>>& environment = {});
-  LineProcess(const LineProcess&) = delete;
-  LineProcess& operator=(const LineProcess&) = delete;
-  ~LineProcess();
-
-  // Sends one line and returns the child's next line of output, without its
-  // newline; empty when the child closed its output.
-  std::string ask(const std::string& line);
-  // Closes the child's input and waits for its exit status.
-  int finish();
-
- private:
-  int pid_ = -1;
-  int in_ = -1;
-  void* out_ = nullptr;  // FILE*
-};
-
-// A child left to run on its own, sharing this process's output, for tests
-// that run several at once or kill one at a chosen moment.
+// A child that a test talks to line by line, or leaves to run on its own
+// (sharing this process's output) to kill at a chosen moment.
 class ChildProcess {
  public:
-  explicit ChildProcess(const std::vector<std::string>& argv);
+  enum class Streams { shared, lines };
+  explicit ChildProcess(const std::vector<std::string>& argv, Streams streams = Streams::shared,
+                        const Environment& environment = {});
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
   ~ChildProcess();  // kills the child if it still runs
 
-  bool started() const { return pid_ > 0; }
+  bool started() const { return process_ != nullptr; }
+  // Sends one line and returns the child's next line of output, without its
+  // newline; empty when the child closed its output. Streams::lines only.
+  std::string ask(const std::string& line);
   void kill(int signal);
-  // Waits for the end; the exit status, or 128 + the signal that ended it.
+  // Closes the child's input and waits for its end: the exit status, or 128
+  // + the signal that ended it.
   int wait();
 
  private:
-  int pid_ = -1;
+  void* process_ = nullptr;  // GSubprocess*
+  void* lines_ = nullptr;    // GDataInputStream*
+  bool waited_ = false;
+  int status_ = -1;
 };
 
 // Waits up to `seconds` for `path` to exist; true when it does.

@@ -49,9 +49,9 @@ TEST(ManifestRewrite, EveryMenuComesWholeFromOneManifest) {
   testkit::writeFile(clip, "video");
   testkit::writeFile(menuPath, manifest("Old", "mp4"));
 
-  testkit::LineProcess session(
+  testkit::ChildProcess session(
       {VDL_FINDER, "--home", tmp / "home", "--bundle", VDL_BUNDLE, "session"},
-      {{"VANDREL_SHARED_FOLDER", std::nullopt}});
+      testkit::ChildProcess::Streams::lines, {{"VANDREL_SHARED_FOLDER", std::nullopt}});
   ASSERT_EQ(session.ask(nlohmann::json{{"select", {clip}}}.dump()), R"({"ok":true})");
 
   // Stops and joins the writer on every way out of the test, a failed
@@ -102,7 +102,7 @@ TEST(ManifestRewrite, EveryMenuComesWholeFromOneManifest) {
   testkit::setModified(menuPath, {2000000000, 1});
   auto reply = nlohmann::json::parse(session.ask(R"({"menu": 0})"));
   EXPECT_EQ(reply["menu"]["items"][0]["title"], "Final");
-  EXPECT_EQ(session.finish(), 0);
+  EXPECT_EQ(session.wait(), 0);
 }
 
 }  // namespace

@@ -114,8 +114,9 @@ TEST_F(FinderBinaryTest, SessionKeepsOneCacheAcrossChangesOfTheFile) {
                                : j["menu"]["items"][0]["title"].get<std::string>();
   };
 
-  testkit::LineProcess session(
-      {VDL_FINDER, "--home", tmp / "home", "--bundle", VDL_BUNDLE, "session"});
+  testkit::ChildProcess session(
+      {VDL_FINDER, "--home", tmp / "home", "--bundle", VDL_BUNDLE, "session"},
+      testkit::ChildProcess::Streams::lines);
   EXPECT_EQ(session.ask(R"({"select": [")" + clip + R"("]})"), R"({"ok":true})");
   EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Convert to");
 
@@ -141,7 +142,7 @@ TEST_F(FinderBinaryTest, SessionKeepsOneCacheAcrossChangesOfTheFile) {
     EXPECT_TRUE(answer.contains("error")) << bad << " -> " << answer;
   }
   EXPECT_EQ(session.ask(R"({"menu": 1})"), R"({"menu":null})") << "the session goes on";
-  EXPECT_EQ(session.finish(), 0);
+  EXPECT_EQ(session.wait(), 0);
 }
 
 TEST_F(FinderBinaryTest, CheckReportsErrorsAndWarnings) {
@@ -294,13 +295,12 @@ TEST_F(FinderBinaryTest, LimitsAndHostileHomesFailCleanly) {
 // install-handler writes an Exec line that runs exactly the receiver it
 // names, whatever its path holds, and refuses a path no Exec line can carry.
 TEST_F(FinderBinaryTest, InstallHandlerQuotesItsPathOrRefusesIt) {
-  const std::map<std::string, std::optional<std::string>> xdg = {
-      {"XDG_DATA_HOME", tmp / "data"},
-      {"XDG_CONFIG_HOME", tmp / "config"},
-      {"XDG_DATA_DIRS", tmp / "no-data-dirs"},
-      {"XDG_CONFIG_DIRS", tmp / "no-config-dirs"},
-      {"DBUS_SESSION_BUS_ADDRESS", std::nullopt},
-      {"VANDREL_SHARED_FOLDER", std::nullopt}};
+  const testkit::Environment xdg = {{"XDG_DATA_HOME", tmp / "data"},
+                                    {"XDG_CONFIG_HOME", tmp / "config"},
+                                    {"XDG_DATA_DIRS", tmp / "no-data-dirs"},
+                                    {"XDG_CONFIG_DIRS", tmp / "no-config-dirs"},
+                                    {"DBUS_SESSION_BUS_ADDRESS", std::nullopt},
+                                    {"VANDREL_SHARED_FOLDER", std::nullopt}};
   const std::string desktop = tmp / "data/applications/vandrel-sample-receiver.desktop";
   auto install = [&](const std::string& appDir) {
     return testkit::runProcess(
