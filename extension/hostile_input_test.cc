@@ -37,7 +37,6 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
     bool menu;
     // The files of the published request; none: nothing published.
     std::optional<std::vector<std::string>> request;
-    bool logsWriteFailure = false;
     // What happens between the menu and the choice.
     std::function<void(HostileInputTest&)> meanwhile = nullptr;
   };
@@ -54,10 +53,6 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
   const std::optional<std::vector<std::string>> nothing;
 
   const Case cases[] = {
-      {"a newline in the name", named("line\nbreak.mov"), true, asIs(*this, "line\nbreak.mov")},
-      {"quotes and backslashes", named("say \"hi\" \\ back.mov"), true,
-       asIs(*this, "say \"hi\" \\ back.mov")},
-      {"control characters", named("tab\tbell\x07.mov"), true, asIs(*this, "tab\tbell\x07.mov")},
       {"a name that is not UTF-8: a request can't name it, so nothing is offered",
        named("bad\xFF.mov"), false, nothing},
       {"a 255-byte name", named(longName), true, asIs(*this, longName)},
@@ -74,43 +69,12 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
          return std::vector<std::string>{path + "/clip.mov"};
        },
        false, nothing},
-      {"a dangling symbolic link",
-       [](HostileInputTest& f) {
-         std::filesystem::create_symlink(f.tmp / "gone.mov", f.tmp / "dangling.mov");
-         return std::vector<std::string>{f.tmp / "dangling.mov"};
-       },
-       false, nothing},
-      {"a symbolic-link loop",
-       [](HostileInputTest& f) {
-         std::filesystem::create_symlink(f.tmp / "loop.mov", f.tmp / "loop.mov");
-         return std::vector<std::string>{f.tmp / "loop.mov"};
-       },
-       false, nothing},
       {"a link to a file: the link's own path is sent",
        [](HostileInputTest& f) {
          std::filesystem::create_symlink(f.at("target.bin"), f.tmp / "link.mov");
          return std::vector<std::string>{f.tmp / "link.mov"};
        },
        true, asIs(*this, "link.mov")},
-      {"a link to a folder",
-       [](HostileInputTest& f) {
-         std::filesystem::create_directory(f.tmp / "folder");
-         std::filesystem::create_symlink(f.tmp / "folder", f.tmp / "folder-link.mov");
-         return std::vector<std::string>{f.tmp / "folder-link.mov"};
-       },
-       false, nothing},
-      {"a folder named like a video",
-       [](HostileInputTest& f) {
-         std::filesystem::create_directory(f.tmp / "folder.mov");
-         return std::vector<std::string>{f.tmp / "folder.mov"};
-       },
-       false, nothing},
-      {"a FIFO, which is never opened",
-       [](HostileInputTest& f) {
-         EXPECT_EQ(::mkfifo((f.tmp / "pipe.mov").c_str(), 0600), 0);
-         return std::vector<std::string>{f.tmp / "pipe.mov"};
-       },
-       true, asIs(*this, "pipe.mov")},
       {"a socket",
        [](HostileInputTest& f) {
          sockaddr_un address{};
@@ -133,15 +97,9 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
          return std::vector<std::string>{f.tmp / "sub/../clip.mov"};
        },
        true, asIs(*this, "sub/../clip.mov")},
-      {"the same file twice",
-       [](HostileInputTest& f) {
-         auto p = f.at("twice.mov");
-         return std::vector<std::string>{p, p};
-       },
-       true, std::vector<std::string>{tmp / "twice.mov", tmp / "twice.mov"}},
-      {"a file that vanishes before the choice", named("brief.mov"), true, nothing, false,
+      {"a file that vanishes before the choice", named("brief.mov"), true, nothing,
        [](HostileInputTest& f) { std::filesystem::remove(f.tmp / "brief.mov"); }},
-      {"a file that becomes a folder before the choice", named("turns.mov"), true, nothing, false,
+      {"a file that becomes a folder before the choice", named("turns.mov"), true, nothing,
        [](HostileInputTest& f) {
          std::filesystem::remove(f.tmp / "turns.mov");
          std::filesystem::create_directory(f.tmp / "turns.mov");
@@ -150,7 +108,7 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
        [](HostileInputTest& f) {
          return std::vector<std::string>{f.at("stays.mov"), f.at("goes.mov")};
        },
-       true, asIs(*this, "stays.mov"), false,
+       true, asIs(*this, "stays.mov"),
        [](HostileInputTest& f) { std::filesystem::remove(f.tmp / "goes.mov"); }},
   };
   writeMenu(testkit::smallManifest());
@@ -178,7 +136,7 @@ TEST_F(HostileInputTest, SelectionsGiveTheirMenuAndRequest) {
       EXPECT_TRUE(files.empty());
       EXPECT_TRUE(t.workspace.openings.empty());
     }
-    EXPECT_EQ(t.log.lines.size(), c.logsWriteFailure ? 1u : 0u);
+    EXPECT_TRUE(t.log.lines.empty());
   }
 }
 

@@ -170,20 +170,5 @@ TEST_F(ManifestLoaderTest, SymbolicLinkToAManifestIsFollowed) {
   EXPECT_EQ(load(), 10) << "the target's date is the cache key";
 }
 
-TEST_F(ManifestLoaderTest, FaultsTheDiskCanNotProduceLeaveTheCacheAlone) {
-  writeFallback(7);
-  writeMenu(1, {100, 0});
-  EXPECT_EQ(load(), 1);
-  testkit::setModified(menuPath, {101, 0});
-  for (FsOp op : {FsOp::open, FsOp::read}) {
-    t.files.failNext(op);
-    EXPECT_EQ(load(), 1) << testkit::fsOpName(op);
-  }
-  // A menu.json that can't be examined counts as missing: the fallback comes in.
-  t.files.failNext(FsOp::status);
-  EXPECT_EQ(load(), 7);
-  EXPECT_EQ(load(), 1);
-}
-
 }  // namespace
 }  // namespace vdl
