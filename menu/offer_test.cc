@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "menu/tag_numbering.h"
 
 namespace vdl {
@@ -135,89 +137,47 @@ TEST(Offer, OnlyTheSmallestExtensionsPopularListCounts) {
   EXPECT_EQ(formats(offerFor(m, {"a.png", "b.jpg"}).popular), Strings{"webp"});
 }
 
+// Space-separated words; none for nullptr.
+std::optional<Strings> words(const char* text) {
+  if (text == nullptr) return std::nullopt;
+  Strings out;
+  std::istringstream in(text);
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
 TEST(Offer, Flags) {
   struct Case {
     const char* name;
     std::optional<bool> compressEnabled;
-    Strings compress;
-    std::optional<Strings> crop, trim;
+    const char *compress, *crop, *trim;  // lists; nullptr: absent
     std::initializer_list<const char*> selection;
-    bool wantCompress, wantCrop, wantTrim;
+    const char* want;  // "C", "R", "T": compress, crop, trim set
   } cases[] = {
       {"every extension listed",
        std::nullopt,
-       {"mov", "png"},
-       Strings{"mov", "png"},
-       Strings{"mov"},
+       "mov png",
+       "mov png",
+       "mov",
        {"a.mov", "b.PNG"},
-       true,
-       true,
-       false},
-      {"compression switched off",
-       false,
-       {"mov"},
-       std::nullopt,
-       std::nullopt,
-       {"a.mov"},
-       false,
-       false,
-       false},
-      {"compression switched on",
-       true,
-       {"mov"},
-       std::nullopt,
-       std::nullopt,
-       {"a.mov"},
-       true,
-       false,
-       false},
-      {"one extension not listed",
-       std::nullopt,
-       {"mov"},
-       Strings{"mov"},
-       Strings{"mov"},
-       {"a.mov", "b.txt"},
-       false,
-       false,
-       false},
-      {"crop present but empty",
-       std::nullopt,
-       {},
-       Strings{},
-       Strings{},
-       {"a.mov"},
-       false,
-       false,
-       false},
-      {"empty selection offers nothing",
-       std::nullopt,
-       {"mov"},
-       Strings{"mov"},
-       Strings{"mov"},
-       {},
-       false,
-       false,
-       false},
-      {"flags need no targets",
-       std::nullopt,
-       {"raw"},
-       Strings{"raw"},
-       std::nullopt,
-       {"x.raw"},
-       true,
-       true,
-       false},
+       "CR"},
+      {"compression switched off", false, "mov", nullptr, nullptr, {"a.mov"}, ""},
+      {"compression switched on", true, "mov", nullptr, nullptr, {"a.mov"}, "C"},
+      {"one extension not listed", std::nullopt, "mov", "mov", "mov", {"a.mov", "b.txt"}, ""},
+      {"crop present but empty", std::nullopt, "", "", "", {"a.mov"}, ""},
+      {"empty selection offers nothing", std::nullopt, "mov", "mov", "mov", {}, ""},
+      {"flags need no targets", std::nullopt, "raw", "raw", nullptr, {"x.raw"}, "CR"},
   };
   for (const auto& c : cases) {
     MenuManifest m = baseManifest();
     m.compressEnabled = c.compressEnabled;
-    m.compress = c.compress;
-    m.crop = c.crop;
-    m.trim = c.trim;
+    m.compress = *words(c.compress);
+    m.crop = words(c.crop);
+    m.trim = words(c.trim);
     Offer o = offerFor(m, c.selection);
-    EXPECT_EQ(o.compress, c.wantCompress) << c.name;
-    EXPECT_EQ(o.crop, c.wantCrop) << c.name;
-    EXPECT_EQ(o.trim, c.wantTrim) << c.name;
+    std::string got =
+        std::string(o.compress ? "C" : "") + (o.crop ? "R" : "") + (o.trim ? "T" : "");
+    EXPECT_EQ(got, c.want) << c.name;
   }
 }
 
@@ -236,24 +196,15 @@ TEST(Offer, TagsDecodeAgainstTheOfferOfTheMoment) {
     std::int64_t tag;
     std::optional<Choice> expected;
   } cases[] = {
-      {1000, Choice::convert("b")},
-      {1001, Choice::convert("a")},
-      {1004, Choice::convert("e")},
-      {1005, std::nullopt},
-      {999, std::nullopt},
-      {10, std::nullopt},
-      {0, std::nullopt},
-      {-1, std::nullopt},
-      {3, std::nullopt},
-      {15, std::nullopt},
-      {INT64_MAX, std::nullopt},
-      {INT64_MIN, std::nullopt},
-      {2, Choice::open()},
-      {12, Choice::compress()},
-      {13, Choice::crop()},
+      {1000, Choice::convert("b")}, {1001, Choice::convert("a")}, {1004, Choice::convert("e")},
+      {2, Choice::open()},          {12, Choice::compress()},     {13, Choice::crop()},
       {14, Choice::trim()},
   };
   for (const auto& c : cases) EXPECT_EQ(decodeTag(c.tag, offer), c.expected) << "tag " << c.tag;
+  for (std::int64_t tag :
+       std::initializer_list<std::int64_t>{1005, 999, 10, 0, -1, 3, 15, INT64_MAX, INT64_MIN}) {
+    EXPECT_FALSE(decodeTag(tag, offer)) << "tag " << tag;
+  }
   EXPECT_FALSE(offer.crop) << "tag 13 decodes whatever the flag says";
 }
 
