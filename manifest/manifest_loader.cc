@@ -28,17 +28,21 @@ std::optional<std::string> readManifestFile(FileSystem& files, const FileURL& fi
 ManifestCache::ManifestCache(const FileURL& sharedFolder)
     : menuFile_(sharedFolder.appendingPathComponent("menu.json")) {}
 
-std::optional<FileURL> ManifestCache::fileInForce(FileSystem& files, Bundle& bundle) const {
-  if (modificationDate(files, menuFile_)) return menuFile_;
+std::optional<FileURL> ManifestCache::sourceFor(const std::optional<FileTime>& date,
+                                                Bundle& bundle) const {
+  if (date) return menuFile_;
   return bundle.urlForResource("fallback-menu", "json");
+}
+
+std::optional<FileURL> ManifestCache::fileInForce(FileSystem& files, Bundle& bundle) const {
+  return sourceFor(modificationDate(files, menuFile_), bundle);
 }
 
 ManifestSnapshot ManifestCache::load(FileSystem& files, Bundle& bundle) {
   std::optional<FileTime> date = modificationDate(files, menuFile_);
   if (manifest && date == manifestModified) return manifest;
 
-  std::optional<FileURL> source =
-      date ? std::optional<FileURL>(menuFile_) : bundle.urlForResource("fallback-menu", "json");
+  std::optional<FileURL> source = sourceFor(date, bundle);
   if (!source) return manifest;
   auto content = readManifestFile(files, *source);
   if (!content) return manifest;

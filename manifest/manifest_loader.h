@@ -34,6 +34,9 @@ class ManifestCache {
   bool isFallback() const { return manifest != nullptr && !manifestModified; }
 
  private:
+  // menu.json while it has a date, else the bundle's fallback copy, if any.
+  std::optional<FileURL> sourceFor(const std::optional<FileTime>& date, Bundle& bundle) const;
+
   FileURL menuFile_;
   ManifestSnapshot manifest;
   std::optional<FileTime> manifestModified;

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/linux/glib_error.h"
+
 namespace vdl::linux_platform {
 namespace {
 
@@ -22,12 +24,6 @@ std::optional<std::string> execArgument(const std::string& text) {
     quoted += c;
   }
   return quoted + "\"";
-}
-
-std::string takeMessage(GError* error, const char* otherwise) {
-  std::string message = error != nullptr ? error->message : otherwise;
-  if (error != nullptr) g_error_free(error);
-  return message;
 }
 
 }  // namespace

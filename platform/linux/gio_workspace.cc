@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "platform/linux/detached_process.h"
+#include "platform/linux/glib_error.h"
 
 namespace vdl::linux_platform {
 namespace {
@@ -59,12 +60,6 @@ void completeLater(Launch* launch, std::optional<Error> error) {
       new Later{launch, std::move(error)}, nullptr);
   g_source_attach(source, context());
   g_source_unref(source);
-}
-
-std::string takeMessage(GError* error) {
-  std::string message = error != nullptr ? error->message : "unknown error";
-  if (error != nullptr) g_error_free(error);
-  return message;
 }
 
 // The name the kernel gives a process: its program's file name, cut to 15
@@ -193,7 +188,8 @@ void GioWorkspace::openURL(const std::string& url, const OpenConfiguration& conf
   g_list_free_full(uris, g_free);
   g_object_unref(launchContext);
   ::close(null);
-  if (!launched) return completeLater(launch, Error{what + ": " + takeMessage(error)});
+  if (!launched)
+    return completeLater(launch, Error{what + ": " + takeMessage(error, "unknown error")});
   // Launched over D-Bus: no process of ours to watch.
   if (pid == 0) return completeLater(launch, std::nullopt);
   watchExec(launch, pid, what);
