@@ -186,9 +186,23 @@ TEST_F(ExtensionTest, TagsReadAgainstTheSelectionOfTheMomentOfChoosing) {
   for (std::int64_t tag : {0, 1, 999, 3, 15}) extension.choose(item(tag));
   t.finder.selection = std::nullopt;
   extension.choose(item(2));
+  // The disk of the moment counts too: a file that has gone, or has become a
+  // folder, is no longer selected.
+  std::string gone = file("gone.png"), turned = file("turned.png");
+  t.finder.select({gone, turned});
+  std::filesystem::remove(gone);
+  std::filesystem::remove(turned);
+  std::filesystem::create_directory(turned);
+  extension.choose(item(2));
   EXPECT_EQ(published().size(), 1u);
   EXPECT_EQ(t.workspace.openings.size(), 1u);
   EXPECT_TRUE(t.log.lines.empty()) << "no choice is silent";
+  t.finder.select({image, gone});
+  extension.choose(item(2));
+  EXPECT_EQ(published().size(), 2u);
+  for (const auto& p : published()) {
+    EXPECT_EQ(parsed(testkit::readFile(p))["files"], nlohmann::json::array({image}));
+  }
 }
 
 TEST_F(ExtensionTest, PathsRoundTripExactlyAndEachChoicePublishesOnce) {

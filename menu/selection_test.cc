@@ -23,10 +23,14 @@ TEST(Selection, KeepsExistingNonDirectoriesInOrderWithDuplicates) {
   std::filesystem::create_symlink(tmp / "gone", tmp / "dangling.png");
   std::filesystem::create_symlink(tmp / "loop", tmp / "loop");
   ASSERT_EQ(::mkfifo((tmp / "pipe.fifo").c_str(), 0600), 0);
+  // Names and paths the file system refuses to look up are not there.
+  std::string longPath = tmp.path();
+  while (longPath.size() < 5000) longPath += "/folder";
 
   t.finder.select({tmp / "b.PNG", tmp / "folder", tmp / "a.png", tmp / "missing.png",
                    tmp / "link.png", tmp / "link-to-folder", tmp / "dangling.png", tmp / "loop",
-                   tmp / "Package.app", tmp / "a.png", tmp / "pipe.fifo"});
+                   tmp / "Package.app", tmp / "a.png", tmp / "pipe.fifo",
+                   tmp / (std::string(256, 'n') + ".mov"), longPath + "/clip.mov"});
   std::vector<std::string> kept;
   for (const auto& url : selectedFiles(t.finder, t.files)) kept.push_back(url.path());
   EXPECT_EQ(kept, (std::vector<std::string>{tmp / "b.PNG", tmp / "a.png", tmp / "link.png",

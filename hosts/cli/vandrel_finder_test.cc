@@ -120,14 +120,10 @@ TEST_F(FinderBinaryTest, SessionKeepsOneCacheAcrossChangesOfTheFile) {
   EXPECT_EQ(session.ask(R"({"select": [")" + clip + R"("]})"), R"({"ok":true})");
   EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Convert to");
 
+  // One extension for the run: a new file under the same date is not read.
   testkit::writeFile(menuPath, renamed);
   testkit::setModified(menuPath, {1000, 1});
-  EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Convert to")
-      << "same date: the cached manifest stays";
-  testkit::setModified(menuPath, {1000, 2});
-  EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Umwandeln") << "a new date is read";
-  testkit::writeFile(menuPath, "{ broken");
-  EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Umwandeln") << "a broken file keeps it";
+  EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Convert to");
 
   EXPECT_EQ(session.ask(R"({"menu": 1})"), R"({"menu":null})");
   EXPECT_EQ(session.ask(R"({"select": null})"), R"({"ok":true})");
