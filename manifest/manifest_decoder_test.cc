@@ -126,8 +126,6 @@ TEST(ManifestDecoder, DocumentsThatDecode) {
        [](const MenuManifest& m) { EXPECT_FALSE(m.crop || m.enabled); }},
       {"version written with a zero fraction", documentWith("/version", "2.0"),
        [](const MenuManifest& m) { EXPECT_EQ(m.version, 2); }},
-      {"version -0", documentWith("/version", "-0"),
-       [](const MenuManifest& m) { EXPECT_EQ(m.version, 0); }},
       {"largest version", documentWith("/version", "9223372036854775807"),
        [](const MenuManifest& m) { EXPECT_EQ(m.version, INT64_MAX); }},
       {"smallest version", documentWith("/version", "-9223372036854775808"),
@@ -158,19 +156,8 @@ TEST(ManifestDecoder, DocumentsThatDecode) {
       {"nesting within the bound where no one reads",
        document(R"("x": )" + std::string(50, '[') + std::string(50, ']')),
        [](const MenuManifest&) {}},
-      {"an escaped NUL", documentWith("/compress", R"(["mp\u00004"])"),
-       [](const MenuManifest& m) {
-         EXPECT_EQ(m.compress[0], std::string("mp\0"
-                                              "4",
-                                              4));
-       }},
       {"duplicate member keeps the last value", document(R"("version": 7)"),
        [](const MenuManifest& m) { EXPECT_EQ(m.version, 7); }},
-      {"escapes decode", documentWith("/compress", R"(["caf\u00e9", "\ud83d\ude00"])"),
-       [](const MenuManifest& m) {
-         EXPECT_EQ(m.compress[0], "caf\xC3\xA9");
-         EXPECT_EQ(m.compress[1], "\xF0\x9F\x98\x80");
-       }},
   };
   for (const auto& c : cases) {
     auto result = decodeManifest(c.text);

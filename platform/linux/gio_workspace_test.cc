@@ -36,28 +36,12 @@ const std::string kRecorded = "arg:" + kURL +
 enum class Program { recorder, none, missingInterpreter, garbageELF, garbage };
 
 void install(Program kind, const std::string& path, const std::string& record) {
-  std::string content;
-  switch (kind) {
-    case Program::none:
-      return;
-    case Program::recorder:
-      content = recorder(record);
-      break;
-    case Program::missingInterpreter:
-      content = "#!/nonexistent\n";
-      break;
-    case Program::garbageELF:
-      content = std::string(
-                    "\x7f"
-                    "ELF\x02\x01\x01",
-                    7) +
-                std::string(120, '\xff');
-      break;
-    case Program::garbage:
-      content = std::string("\x01\x02\x03 not a program\n");
-      break;
-  }
-  testkit::writeFile(path, content);
+  if (kind == Program::none) return;
+  // In the order of Program.
+  const std::string contents[] = {recorder(record), "", "#!/nonexistent\n",
+                                  "\177ELF\2\1\1" + std::string(120, '\xff'),
+                                  "\x01\x02\x03 not a program\n"};
+  testkit::writeFile(path, contents[static_cast<int>(kind)]);
   ::chmod(path.c_str(), 0755);
 }
 
