@@ -56,6 +56,24 @@ void BenchWorld::writeMenu(const std::string& text) {
   std::ofstream(sharedFolder() + "/menu.json", std::ios::trunc) << text;
 }
 
+BenchWorld& world() {
+  static BenchWorld w;
+  return w;
+}
+
+const std::string& manifestText(bool large) {
+  static const std::string fallback = fallbackManifest();
+  static const std::string big = largeManifest();
+  return large ? big : fallback;
+}
+
+void useManifest(bool large) {
+  static int current = -1;
+  if (current == static_cast<int>(large)) return;
+  world().writeMenu(manifestText(large));
+  current = static_cast<int>(large);
+}
+
 std::string fallbackManifest() {
   std::ifstream in(VDL_SOURCE_DIR "/bundle/fallback-menu.json");
   std::stringstream s;

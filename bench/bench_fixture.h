@@ -3,6 +3,8 @@
 // manifest.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +41,18 @@ class BenchWorld {
   RecordingLog log_;
   Platform platform_;
 };
+
+// The one world of a benchmark run.
+BenchWorld& world();
+// The fallback manifest's text, or the large one's.
+const std::string& manifestText(bool large);
+// Makes that manifest the shared folder's menu.json.
+void useManifest(bool large);
+
+#ifdef VDL_BENCH_NAUTILUS
+// The GNOME Files module's menu request for `n` files (nautilus_perftest.cc).
+void nautilusMenu(benchmark::State& state, std::size_t n);
+#endif
 
 // The bundle's fallback manifest, as shipped.
 std::string fallbackManifest();

@@ -1,0 +1,122 @@
+// The core's menu in the item objects of the file managers that share GTK's
+// extension model (an item with a label, a "sensitive" property, an icon and
+// an "activate" signal; a menu of items; "set submenu"), written once.
+//
+// A file manager's module supplies a kind `FM`:
+//   using FileInfo, Item, Submenu;
+//   static GFile* location(FileInfo*);         // a new reference
+//   static Item* newItem(const char* name, const char* label, const char* icon);
+//   static Item* newSeparator(const char* name);  // or null: none of its own
+//   static Submenu* newMenu();
+//   static void append(Submenu*, Item*);        // takes its own reference
+//   static void setSubmenu(Item*, Submenu*);    // takes its own reference
+#pragma once
+
+#include <gio/gio.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "hosts/file_manager/menu_session.h"
+#include "menu/menu_model.h"
+
+namespace vdl::file_manager {
+
+// The title as a GTK label shows it: "_" would mark a mnemonic, so it is
+// doubled.
+std::string mnemonicEscaped(const std::string& title);
+
+// The file manager's files as the selection, or none when any of them has no
+// local path (trash, recent files, remote folders): the extension acts on
+// local files only.
+template <class FM>
+std::shared_ptr<const Selection> localSelection(GList* files) {
+  auto selection = std::make_shared<Selection>();
+  selection->reserve(g_list_length(files));
+  for (GList* l = files; l; l = l->next) {
+    GFile* location = FM::location(static_cast<typename FM::FileInfo*>(l->data));
+    char* path = location ? g_file_get_path(location) : nullptr;
+    if (location) g_object_unref(location);
+    if (!path) return nullptr;
+    selection->push_back(FileURL::fileURLWithPath(path));
+    g_free(path);
+  }
+  return selection;
+}
+
+namespace detail {
+
+// What an item's activation needs: the extension, its menu's own files and
+// its tag. The file manager frees it with the item.
+struct Activation {
+  std::shared_ptr<MenuSession> session;
+  std::shared_ptr<const Selection> files;
+  std::int64_t tag;
+};
+
+void activate(GObject* item, gpointer activation);
+void forget(gpointer activation, GClosure* closure);
+
+template <class FM>
+typename FM::Item* itemFor(const MenuItem& item, const std::string& name,
+                           const std::shared_ptr<MenuSession>& session,
+                           const std::shared_ptr<const Selection>& files) {
+  bool isDivider = !item.enabled && item.action == MenuAction::none && !item.submenu;
+  if (isDivider) {
+    if (auto* separator = FM::newSeparator(name.c_str())) return separator;
+  }
+  std::string icon = item.image ? item.image->url.path() : std::string();
+  typename FM::Item* made = FM::newItem(name.c_str(), mnemonicEscaped(item.title).c_str(),
+                                        item.image ? icon.c_str() : nullptr);
+  if (!item.enabled) g_object_set(made, "sensitive", FALSE, nullptr);
+  if (item.action == MenuAction::choose) {
+    g_signal_connect_data(made, "activate", reinterpret_cast<GCallback>(&activate),
+                          new Activation{session, files, item.tag}, &forget, GConnectFlags{});
+  }
+  if (item.submenu) {
+    typename FM::Submenu* submenu = FM::newMenu();
+    for (std::size_t i = 0; i < item.submenu->items.size(); ++i) {
+      auto* child = itemFor<FM>(item.submenu->items[i], name + "." + std::to_string(i), session,
+                                files);
+      FM::append(submenu, child);
+      g_object_unref(child);
+    }
+    FM::setSubmenu(made, submenu);
+    g_object_unref(submenu);
+  }
+  return made;
+}
+
+}  // namespace detail
+
+// The root items of `menu`, as the file manager takes them: a new list of new
+// items, named by their position ("Vandrel::0.3"), so that the same menu has
+// the same names every time. Activating one acts on `files`.
+template <class FM>
+GList* rootItems(const Menu& menu, const std::shared_ptr<MenuSession>& session,
+                 const std::shared_ptr<const Selection>& files) {
+  GList* items = nullptr;
+  for (std::size_t i = 0; i < menu.items.size(); ++i) {
+    items = g_list_prepend(
+        items, detail::itemFor<FM>(menu.items[i], "Vandrel::" + std::to_string(i), session, files));
+  }
+  return g_list_reverse(items);
+}
+
+// The menu request: the items for the file manager's `files`, or null for no
+// menu. Never throws.
+template <class FM>
+GList* fileItems(const std::shared_ptr<MenuSession>& session, GList* files) {
+  if (!session) return nullptr;
+  try {
+    auto selection = localSelection<FM>(files);
+    if (!selection) return nullptr;
+    auto menu = session->menuFor(*selection);
+    return menu ? rootItems<FM>(*menu, session, selection) : nullptr;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+}  // namespace vdl::file_manager

@@ -1,0 +1,44 @@
+// What every file manager's module shares: the extension on the system's
+// platform, the desktop's menu font, and a selection that is always the files
+// of the menu being built or acted on. File managers give no "current
+// selection" when an item is activated, so each menu carries its own files.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "menu/menu_model.h"
+#include "platform/file_url.h"
+#include "platform/linux/system_platform.h"
+
+namespace vdl::file_manager {
+
+// The files one menu was built for, in the file manager's order.
+using Selection = std::vector<FileURL>;
+
+// Not thread-safe: a file manager calls it from its main thread only.
+class MenuSession {
+ public:
+  explicit MenuSession(linux_platform::SystemOptions options);
+  MenuSession(const MenuSession&) = delete;
+  MenuSession& operator=(const MenuSession&) = delete;
+  ~MenuSession();
+
+  // The context menu for `files`, or none. Never throws.
+  std::optional<Menu> menuFor(const Selection& files);
+  // Acts on the item tagged `tag` of a menu built for `files`, against the
+  // manifest and the files' state of this moment. Never throws.
+  void choose(const Selection& files, std::int64_t tag);
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+};
+
+// The session of a module loaded from a file in its bundle folder (reached
+// through any links), or none when that folder can't be found.
+std::shared_ptr<MenuSession> sessionForModule(const void* addressInModule);
+
+}  // namespace vdl::file_manager
