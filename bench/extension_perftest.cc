@@ -231,7 +231,7 @@ int main(int argc, char** argv) {
   const std::vector<std::size_t> nautilusSizes = {10000, 100000};
   for (std::size_t n : nautilusSizes) {
     benchmark::RegisterBenchmark(("nautilus/menu/" + std::to_string(n)).c_str(), nautilusMenu, n)
-        ->Unit(benchmark::kMillisecond);
+        ->Unit(benchmark::kMicrosecond);
   }
 #endif
   const std::vector<std::size_t> wide = {10000, 40000, 100000};

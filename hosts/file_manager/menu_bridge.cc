@@ -13,6 +13,20 @@ std::string mnemonicEscaped(const std::string& title) {
   return escaped;
 }
 
+std::optional<FileType> knownType(GFileType type) {
+  switch (type) {
+    case G_FILE_TYPE_REGULAR:
+      return FileType::regular;
+    case G_FILE_TYPE_DIRECTORY:
+      return FileType::directory;
+    case G_FILE_TYPE_SPECIAL:
+      return FileType::other;
+    default:
+      // Unknown, or a link that its target didn't replace: a broken one.
+      return std::nullopt;
+  }
+}
+
 namespace detail {
 
 void activate(GObject*, gpointer activation) {

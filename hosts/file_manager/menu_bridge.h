@@ -5,6 +5,7 @@
 // A file manager's module supplies a kind `FM`:
 //   using FileInfo, Item, Submenu;
 //   static GFile* location(FileInfo*);         // a new reference
+//   static std::optional<FileType> type(FileInfo*);  // links followed; none: unknown
 //   static Item* newItem(const char* name, const char* label, const char* icon);
 //   static Item* newSeparator(const char* name);  // or null: none of its own
 //   static Submenu* newMenu();
@@ -16,6 +17,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "hosts/file_manager/menu_session.h"
@@ -27,22 +29,36 @@ namespace vdl::file_manager {
 // doubled.
 std::string mnemonicEscaped(const std::string& title);
 
-// The file manager's files as the selection, or none when any of them has no
-// local path (trash, recent files, remote folders): the extension acts on
-// local files only.
+// A GIO file type as the extension's, where it is sure; none otherwise.
+std::optional<FileType> knownType(GFileType type);
+
+// The file manager's files as a menu's selection, with the types it knows of
+// them.
+struct LocalSelection {
+  std::shared_ptr<const Selection> files;
+  KnownTypes types;
+};
+
+// None when any of the files has no local path (trash, recent files, remote
+// folders): the extension acts on local files only.
 template <class FM>
-std::shared_ptr<const Selection> localSelection(GList* files) {
+std::optional<LocalSelection> localSelection(GList* files) {
   auto selection = std::make_shared<Selection>();
-  selection->reserve(g_list_length(files));
+  KnownTypes types;
+  guint count = g_list_length(files);
+  selection->reserve(count);
+  types.reserve(count);
   for (GList* l = files; l; l = l->next) {
-    GFile* location = FM::location(static_cast<typename FM::FileInfo*>(l->data));
+    auto* info = static_cast<typename FM::FileInfo*>(l->data);
+    GFile* location = FM::location(info);
     char* path = location ? g_file_get_path(location) : nullptr;
     if (location) g_object_unref(location);
-    if (!path) return nullptr;
+    if (!path) return std::nullopt;
     selection->push_back(FileURL::fileURLWithPath(path));
     g_free(path);
+    types.push_back(FM::type(info));
   }
-  return selection;
+  return LocalSelection{std::move(selection), std::move(types)};
 }
 
 namespace detail {
@@ -112,8 +128,8 @@ GList* fileItems(const std::shared_ptr<MenuSession>& session, GList* files) {
   try {
     auto selection = localSelection<FM>(files);
     if (!selection) return nullptr;
-    auto menu = session->menuFor(*selection);
-    return menu ? rootItems<FM>(*menu, session, selection) : nullptr;
+    auto menu = session->menuFor(*selection->files, selection->types);
+    return menu ? rootItems<FM>(*menu, session, selection->files) : nullptr;
   } catch (...) {
     return nullptr;
   }

@@ -32,12 +32,57 @@ class Showing {
   MenuFiles& finder_;
 };
 
+// The system's file system, except that the status of the menu's files, asked
+// in the menu's order, comes from what the file manager knows of them. Any
+// other question, or one it knows no answer to, goes to the disk.
+class KnownFiles final : public FileSystem {
+ public:
+  explicit KnownFiles(FileSystem& disk) : disk_(disk) {}
+
+  void know(const Selection* files, const KnownTypes* types) {
+    files_ = files;
+    types_ = types;
+    next_ = 0;
+  }
+
+  Expected<FileStatus> status(const std::string& path) override {
+    if (files_ && types_ && next_ < files_->size() && next_ < types_->size() &&
+        (*files_)[next_].path() == path) {
+      const auto& type = (*types_)[next_++];
+      if (type) return FileStatus{*type, 0, {}};
+    }
+    return disk_.status(path);
+  }
+  Expected<FileStatus> linkStatus(const std::string& path) override {
+    return disk_.linkStatus(path);
+  }
+  Expected<std::unique_ptr<ReadableFile>> openForReading(const std::string& path) override {
+    return disk_.openForReading(path);
+  }
+  Status makeDirectory(const std::string& path, unsigned mode) override {
+    return disk_.makeDirectory(path, mode);
+  }
+  Expected<std::unique_ptr<Directory>> openDirectory(const std::string& path) override {
+    return disk_.openDirectory(path);
+  }
+
+ private:
+  FileSystem& disk_;
+  const Selection* files_ = nullptr;
+  const KnownTypes* types_ = nullptr;
+  std::size_t next_ = 0;
+};
+
 }  // namespace
 
 struct MenuSession::Parts {
   explicit Parts(linux_platform::SystemOptions options)
-      : system(std::move(options)), platform(system.platform(finder, font)), extension(platform) {}
+      : system(std::move(options)),
+        files(system.files()),
+        platform(system.platform(finder, font, {.files = &files})),
+        extension(platform) {}
   linux_platform::SystemPlatform system;
+  KnownFiles files;
   MenuFiles finder;
   PangoMenuFont font;
   Platform platform;
@@ -49,9 +94,12 @@ MenuSession::MenuSession(linux_platform::SystemOptions options)
 
 MenuSession::~MenuSession() = default;
 
-std::optional<Menu> MenuSession::menuFor(const Selection& files) {
+std::optional<Menu> MenuSession::menuFor(const Selection& files, const KnownTypes& known) {
   Showing showing(parts_->finder, files);
-  return parts_->extension.menu(kContextualMenuForItems);
+  parts_->files.know(&files, &known);
+  auto menu = parts_->extension.menu(kContextualMenuForItems);
+  parts_->files.know(nullptr, nullptr);
+  return menu;
 }
 
 void MenuSession::choose(const Selection& files, std::int64_t tag) {

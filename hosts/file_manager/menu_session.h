@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "menu/menu_model.h"
+#include "platform/file_system.h"
 #include "platform/file_url.h"
 #include "platform/linux/system_platform.h"
 
@@ -17,6 +18,9 @@ namespace vdl::file_manager {
 
 // The files one menu was built for, in the file manager's order.
 using Selection = std::vector<FileURL>;
+// What the file manager already knows of each of those files' types (links
+// followed), or none where it doesn't: that file is looked up on the disk.
+using KnownTypes = std::vector<std::optional<FileType>>;
 
 // Not thread-safe: a file manager calls it from its main thread only.
 class MenuSession {
@@ -26,8 +30,11 @@ class MenuSession {
   MenuSession& operator=(const MenuSession&) = delete;
   ~MenuSession();
 
-  // The context menu for `files`, or none. Never throws.
-  std::optional<Menu> menuFor(const Selection& files);
+  // The context menu for `files`, or none. It runs on the file manager's UI
+  // thread at every selection change, so it takes the types the file manager
+  // knows (`known`, one per file or empty) instead of asking the disk again.
+  // Never throws.
+  std::optional<Menu> menuFor(const Selection& files, const KnownTypes& known = {});
   // Acts on the item tagged `tag` of a menu built for `files`, against the
   // manifest and the files' state of this moment. Never throws.
   void choose(const Selection& files, std::int64_t tag);

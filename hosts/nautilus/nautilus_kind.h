@@ -4,6 +4,10 @@
 #include <gio/gio.h>
 #include <glib-object.h>
 
+#include <optional>
+
+#include "hosts/file_manager/menu_bridge.h"
+
 // 43's header declares the module's entry points without C linkage: included
 // from C++ outside extern "C", they would be exported under mangled names,
 // and Nautilus would skip the module without a word.
@@ -19,6 +23,11 @@ struct NautilusKind {
   using Submenu = NautilusMenu;
 
   static GFile* location(FileInfo* info) { return nautilus_file_info_get_location(info); }
+  // Nautilus lists a folder with links followed, and knows when a file went.
+  static std::optional<FileType> type(FileInfo* info) {
+    if (nautilus_file_info_is_gone(info)) return std::nullopt;
+    return file_manager::knownType(nautilus_file_info_get_file_type(info));
+  }
   static Item* newItem(const char* name, const char* label, const char* icon) {
     return nautilus_menu_item_new(name, label, "", icon);
   }

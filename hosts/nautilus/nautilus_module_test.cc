@@ -224,6 +224,9 @@ TEST_F(NautilusModuleTest, MenusAreTheCoresInNautilussItems) {
   auto& m = loaded();
   std::string clip = m.file("clip.MOV"), still = m.file("still.png"), odd = m.file("odd.xyz");
   std::filesystem::create_directories(m.tmp / "files/folder");
+  std::filesystem::create_directory_symlink(m.tmp / "files/folder", m.tmp / "files/to-folder.mov");
+  std::filesystem::create_symlink(m.tmp / "files/gone.mov", m.tmp / "files/broken.mov");
+  std::filesystem::create_symlink(clip, m.tmp / "files/to-clip.mov");
   const std::string kWorked =
       "Vandrel::0 Convert to icon\n"
       "  Vandrel::0.0 MP4 acts\n"
@@ -250,7 +253,12 @@ TEST_F(NautilusModuleTest, MenusAreTheCoresInNautilussItems) {
        "  Vandrel::0.0 M__P4 acts\n"
        "  Vandrel::0.1 ─── greyed\n"
        "  Vandrel::0.2 O acts\n"},
-      {"folders alone", testkit::kWorkedExample, {uri(m.tmp / "files/folder")}, ""},
+      {"folders alone, a link to one among them",
+       testkit::kWorkedExample,
+       {uri(m.tmp / "files/folder"), uri(m.tmp / "files/to-folder.mov")},
+       ""},
+      {"a broken link", testkit::kWorkedExample, {uri(m.tmp / "files/broken.mov")}, ""},
+      {"a link to a video", testkit::kWorkedExample, {uri(m.tmp / "files/to-clip.mov")}, kWorked},
       {"nothing selected", testkit::kWorkedExample, {}, ""},
       {"no conversion fits", testkit::kWorkedExample, {uri(odd)}, ""},
       {"a file in the trash", testkit::kWorkedExample, {"trash:///clip.MOV"}, ""},

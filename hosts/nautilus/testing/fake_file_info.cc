@@ -6,6 +6,7 @@ namespace {
 struct VdlFakeFileInfo {
   GObject parent;
   GFile* location;
+  GFileType type;
 };
 
 struct VdlFakeFileInfoClass {
@@ -26,8 +27,26 @@ GFile* location(NautilusFileInfo* info) {
   return G_FILE(g_object_ref(reinterpret_cast<VdlFakeFileInfo*>(info)->location));
 }
 
+GFileType fileType(NautilusFileInfo* info) {
+  return reinterpret_cast<VdlFakeFileInfo*>(info)->type;
+}
+
+gboolean isGone(NautilusFileInfo*) {
+  return FALSE;
+}
+
 void initFileInfo(NautilusFileInfoInterface* iface) {
   iface->get_location = &location;
+  iface->get_file_type = &fileType;
+  iface->is_gone = &isGone;
+}
+
+// As Nautilus lists a folder: the type found when listed, links followed.
+NautilusFileInfo* make(GFile* location) {
+  auto* info = static_cast<VdlFakeFileInfo*>(g_object_new(vdl_fake_file_info_get_type(), nullptr));
+  info->location = location;
+  info->type = g_file_query_file_type(location, G_FILE_QUERY_INFO_NONE, nullptr);
+  return reinterpret_cast<NautilusFileInfo*>(info);
 }
 
 void finalize(GObject* object) {
@@ -46,17 +65,13 @@ void vdl_fake_file_info_init(VdlFakeFileInfo*) {}
 namespace vdl::nautilus::testing {
 
 NautilusFileInfo* fakeFileInfo(const std::string& uri) {
-  auto* info = static_cast<VdlFakeFileInfo*>(g_object_new(vdl_fake_file_info_get_type(), nullptr));
-  info->location = g_file_new_for_uri(uri.c_str());
-  return reinterpret_cast<NautilusFileInfo*>(info);
+  return make(g_file_new_for_uri(uri.c_str()));
 }
 
 GList* fakeFileInfos(const std::vector<std::string>& paths) {
   GList* list = nullptr;
   for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
-    auto* info = static_cast<VdlFakeFileInfo*>(g_object_new(vdl_fake_file_info_get_type(), nullptr));
-    info->location = g_file_new_for_path(it->c_str());
-    list = g_list_prepend(list, info);
+    list = g_list_prepend(list, make(g_file_new_for_path(it->c_str())));
   }
   return list;
 }

@@ -13,7 +13,8 @@ extern "C" {
 
 namespace vdl::nautilus::testing {
 
-// A new file info (one reference) for `location`, which may be any URI.
+// A new file info (one reference) for `location`, which may be any URI,
+// knowing the type the location has now.
 NautilusFileInfo* fakeFileInfo(const std::string& uri);
 // A new list of new file infos for local `paths`; free with
 // nautilus_file_info_list_free.
