@@ -10,6 +10,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_PACKAGE_DESCRIPTION
   "Right-click files in GNOME Files to convert, compress, crop or trim them with Vandrel.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
 # The module's link lies outside the prefix, in the folder Nautilus reads.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)

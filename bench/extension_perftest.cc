@@ -24,7 +24,6 @@
 namespace vdl::bench {
 namespace {
 
-
 void menuRequest(benchmark::State& state, bool large, std::size_t n) {
   useManifest(large);
   world().finder().selection = world().files(n);
@@ -283,11 +282,10 @@ int main(int argc, char** argv) {
   // it can't avoid; the budget is one 60 Hz frame at 10,000 files.
   for (std::size_t n : nautilusSizes) {
     auto s = "/" + std::to_string(n);
-    std::printf("%-28s %10.2f   (%.1f ms)\n",
-                ("GNOME Files menu, " + std::to_string(n)).c_str(),
+    std::printf("%-28s %10.2f   (%.1f ms)\n", ("GNOME Files menu, " + std::to_string(n)).c_str(),
                 ratio("nautilus/menu" + s, "floor/menu" + s),
                 capture.time.count("nautilus/menu" + s) ? capture.time["nautilus/menu" + s] / 1000.0
-                                                         : -1.0);
+                                                        : -1.0);
   }
 #endif
   auto megabytesPerSecond = [&](const std::string& name) {

@@ -93,8 +93,8 @@ typename FM::Item* itemFor(const MenuItem& item, const std::string& name,
   if (item.submenu) {
     typename FM::Submenu* submenu = FM::newMenu();
     for (std::size_t i = 0; i < item.submenu->items.size(); ++i) {
-      auto* child = itemFor<FM>(item.submenu->items[i], name + "." + std::to_string(i), session,
-                                files);
+      auto* child =
+          itemFor<FM>(item.submenu->items[i], name + "." + std::to_string(i), session, files);
       FM::append(submenu, child);
       g_object_unref(child);
     }

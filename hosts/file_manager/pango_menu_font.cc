@@ -38,8 +38,7 @@ std::string desktopInterfaceFont() {
   return name.empty() ? kFallbackFont : name;
 }
 
-PangoMenuFont::PangoMenuFont(const std::string& description)
-    : layout_(std::make_unique<Layout>()) {
+PangoMenuFont::PangoMenuFont(const std::string& description) : layout_(std::make_unique<Layout>()) {
   // A cairo font map measures as GTK draws, and needs no display.
   layout_->context = pango_font_map_create_context(pango_cairo_font_map_get_default());
   layout_->layout = pango_layout_new(layout_->context);

@@ -86,12 +86,12 @@ class LoadedModule {
     if (!module) return;
     void (*listTypes)(const GType**, int*) = nullptr;
     void (*shutdown)() = nullptr;
-    entryPoints = g_module_symbol(module, "nautilus_module_initialize",
-                                  reinterpret_cast<gpointer*>(&initializeModule)) &&
-                  g_module_symbol(module, "nautilus_module_list_types",
-                                  reinterpret_cast<gpointer*>(&listTypes)) &&
-                  g_module_symbol(module, "nautilus_module_shutdown",
-                                  reinterpret_cast<gpointer*>(&shutdown));
+    entryPoints =
+        g_module_symbol(module, "nautilus_module_initialize",
+                        reinterpret_cast<gpointer*>(&initializeModule)) &&
+        g_module_symbol(module, "nautilus_module_list_types",
+                        reinterpret_cast<gpointer*>(&listTypes)) &&
+        g_module_symbol(module, "nautilus_module_shutdown", reinterpret_cast<gpointer*>(&shutdown));
     if (!entryPoints) return;
     auto* typeModule = G_TYPE_MODULE(g_object_new(test_type_module_get_type(), nullptr));
     g_type_module_use(typeModule);
@@ -118,7 +118,8 @@ class LoadedModule {
       std::string text = std::filesystem::exists(tmp / "Vandrel.AppDir/received")
                              ? readFile(tmp / "Vandrel.AppDir/received")
                              : "";
-      for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+      for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos;
+           at = end + 1) {
         lines.push_back(text.substr(at, end - at));
       }
       if (lines.size() >= count) break;
@@ -244,7 +245,9 @@ TEST_F(NautilusModuleTest, MenusAreTheCoresInNautilussItems) {
     std::string expected;
   } rows[] = {
       {"the worked example", testkit::kWorkedExample, {uri(clip)}, kWorked},
-      {"the same menu once more, with the same names", testkit::kWorkedExample, {uri(clip)},
+      {"the same menu once more, with the same names",
+       testkit::kWorkedExample,
+       {uri(clip)},
        kWorked},
       {"a label's and a format's underscores stay visible",
        testkit::smallManifest("to_do", "m_p4"),
@@ -270,7 +273,9 @@ TEST_F(NautilusModuleTest, MenusAreTheCoresInNautilussItems) {
        testkit::smallManifest("C", "mp4", R"(, "enabled": false)"),
        {uri(clip)},
        ""},
-      {"two kinds of file", testkit::kWorkedExample, {uri(clip), uri(still)},
+      {"two kinds of file",
+       testkit::kWorkedExample,
+       {uri(clip), uri(still)},
        "Vandrel::0 Compress icon acts\n"},
   };
   for (const auto& row : rows) {
