@@ -4,8 +4,8 @@
 
 #include "bench/bench_fixture.h"
 #include "hosts/file_manager/menu_bridge.h"
+#include "hosts/file_manager/testing/fake_file_info.h"
 #include "hosts/nautilus/nautilus_kind.h"
-#include "hosts/nautilus/testing/fake_file_info.h"
 
 namespace vdl::bench {
 
@@ -13,7 +13,9 @@ void nautilusMenu(benchmark::State& state, std::size_t n) {
   useManifest(false);
   std::vector<std::string> paths;
   for (const auto& f : world().files(n)) paths.push_back(f.path());
-  GList* infos = nautilus::testing::fakeFileInfos(paths);
+  GType fake = file_manager::testing::fakeFileInfoType<NautilusFileInfoInterface, NautilusFileInfo>(
+      "VdlBenchFileInfo", NAUTILUS_TYPE_FILE_INFO);
+  GList* infos = file_manager::testing::fakeFileInfos(fake, paths);
   auto session = std::make_shared<file_manager::MenuSession>(linux_platform::SystemOptions{
       FileURL::fileURLWithPath(world().root() + "/bundle", true), world().root() + "/home"});
   GList* probe = file_manager::fileItems<nautilus::NautilusKind>(session, infos);
@@ -24,7 +26,7 @@ void nautilusMenu(benchmark::State& state, std::size_t n) {
     benchmark::DoNotOptimize(items);
     nautilus_menu_item_list_free(items);
   }
-  nautilus_file_info_list_free(infos);
+  g_list_free_full(infos, g_object_unref);
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(n));
 }
 

@@ -38,5 +38,13 @@ void forget(gpointer activation, GClosure*) {
   delete static_cast<Activation*>(activation);
 }
 
+void releaseItems(gpointer items, GObject*) {
+  for (GList* l = static_cast<GList*>(items); l; l = l->next) {
+    g_object_unref(l->data);
+    g_object_unref(l->data);
+  }
+  g_list_free(static_cast<GList*>(items));
+}
+
 }  // namespace detail
 }  // namespace vdl::file_manager

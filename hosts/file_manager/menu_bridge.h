@@ -11,6 +11,7 @@
 //   static Submenu* newMenu();
 //   static void append(Submenu*, Item*);        // takes its own reference
 //   static void setSubmenu(Item*, Submenu*);    // takes its own reference
+//   static GList* items(Submenu*);              // new references
 #pragma once
 
 #include <gio/gio.h>
@@ -73,6 +74,28 @@ struct Activation {
 
 void activate(GObject* item, gpointer activation);
 void forget(gpointer activation, GClosure* closure);
+// A weak notify for a submenu whose items it would keep: drops the
+// references `items` holds (from FM::items) and those the menu kept.
+void releaseItems(gpointer items, GObject* menu);
+
+// Whether the file manager's menu keeps its items when it goes. Several do
+// (Nautilus 43.2, Caja 1.26, Thunar 4.18), and so every submenu item, with
+// the selection its activation holds, would outlive every menu ever built.
+// Asked of the library itself, so that a fixed one is not unreferenced twice.
+template <class FM>
+bool menuLeaksItsItems() {
+  static const bool leaks = [] {
+    auto* item = FM::newItem("probe", "", nullptr);
+    auto* menu = FM::newMenu();
+    FM::append(menu, item);
+    g_object_unref(menu);
+    bool kept = G_OBJECT(item)->ref_count > 1;
+    if (kept) g_object_unref(item);
+    g_object_unref(item);
+    return kept;
+  }();
+  return leaks;
+}
 
 template <class FM>
 typename FM::Item* itemFor(const MenuItem& item, const std::string& name,
@@ -99,6 +122,9 @@ typename FM::Item* itemFor(const MenuItem& item, const std::string& name,
       g_object_unref(child);
     }
     FM::setSubmenu(made, submenu);
+    if (menuLeaksItsItems<FM>()) {
+      g_object_weak_ref(G_OBJECT(submenu), &releaseItems, FM::items(submenu));
+    }
     g_object_unref(submenu);
   }
   return made;

@@ -36,11 +36,8 @@ struct NautilusKind {
   static Submenu* newMenu() { return nautilus_menu_new(); }
   static void append(Submenu* menu, Item* item) { nautilus_menu_append_item(menu, item); }
   // Declared as taking the menu, but 43.2 takes a reference of its own.
-  static void setSubmenu(Item* item, Submenu* menu);
+  static void setSubmenu(Item* item, Submenu* menu) { nautilus_menu_item_set_submenu(item, menu); }
+  static GList* items(Submenu* menu) { return nautilus_menu_get_items(menu); }
 };
-
-// Whether a menu keeps its items when it goes: 43.2's does, so every submenu
-// item, and the files its activation holds, would outlive every menu built.
-bool menuLeaksItsItems();
 
 }  // namespace vdl::nautilus

@@ -1,27 +1,18 @@
 // The extension as a GNOME Files module: the three entry points Nautilus
 // looks up, and one menu provider that hands its menu requests to the bridge.
 #include "hosts/file_manager/menu_bridge.h"
+#include "hosts/file_manager/provider.h"
 #include "hosts/nautilus/nautilus_kind.h"
 
 namespace {
 
-using vdl::file_manager::MenuSession;
+namespace fm = vdl::file_manager;
+using VdlNautilusProvider = fm::Provider;
+using VdlNautilusProviderClass = fm::ProviderClass;
 
-struct VdlNautilusProvider {
-  GObject parent;
-  // The extension, shared with the items of the menus it built.
-  std::shared_ptr<MenuSession>* session;
-};
-
-struct VdlNautilusProviderClass {
-  GObjectClass parent;
-};
-
-GList* fileItems(NautilusMenuProvider* provider, GList* files);
-GList* backgroundItems(NautilusMenuProvider*, NautilusFileInfo*);
 void initMenuProvider(NautilusMenuProviderInterface* iface);
 
-// GObject's own type macros, written in C: their casts are C's.
+// GObject's type macros, written for C: their casts are C's.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wold-style-cast"
 #pragma GCC diagnostic ignored "-Wcast-function-type"
@@ -32,8 +23,7 @@ G_DEFINE_DYNAMIC_TYPE_EXTENDED(VdlNautilusProvider, vdl_nautilus_provider, G_TYP
 #pragma GCC diagnostic pop
 
 GList* fileItems(NautilusMenuProvider* provider, GList* files) {
-  auto* self = reinterpret_cast<VdlNautilusProvider*>(provider);
-  return vdl::file_manager::fileItems<vdl::nautilus::NautilusKind>(*self->session, files);
+  return fm::fileItems<vdl::nautilus::NautilusKind>(fm::sessionOf(provider), files);
 }
 
 // Menus of the open folder itself: nothing to offer.
@@ -47,22 +37,11 @@ void initMenuProvider(NautilusMenuProviderInterface* iface) {
 }
 
 void vdl_nautilus_provider_init(VdlNautilusProvider* self) {
-  // The module's own file decides the bundle; no session, no menu.
-  self->session = new std::shared_ptr<MenuSession>(
-      vdl::file_manager::sessionForModule(reinterpret_cast<const void*>(&fileItems)));
+  fm::initProvider(self, reinterpret_cast<const void*>(&fileItems));
 }
-
-void finalize(GObject* object) {
-  auto* self = reinterpret_cast<VdlNautilusProvider*>(object);
-  delete self->session;
-  self->session = nullptr;
-  G_OBJECT_CLASS(vdl_nautilus_provider_parent_class)->finalize(object);
-}
-
 void vdl_nautilus_provider_class_init(VdlNautilusProviderClass* klass) {
-  G_OBJECT_CLASS(klass)->finalize = &finalize;
+  fm::initProviderClass(klass);
 }
-
 void vdl_nautilus_provider_class_finalize(VdlNautilusProviderClass*) {}
 
 GType providerTypes[1];

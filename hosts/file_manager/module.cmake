@@ -1,0 +1,41 @@
+# vdl_file_manager_module(<target> SOURCE <file> LIBRARY <imported target>
+#   ENTRY_POINTS <name>... EXTENSION_DIR <folder> COMPONENT <component>)
+#
+# A file manager's module, lib<target>.so: built into the bundle folder of the
+# sample AppDir (its real location finds the bundle and, three levels up, the
+# host application), exporting only its entry points, installed into the
+# bundle and linked from the folder its file manager reads, which lies outside
+# any prefix.
+function(vdl_file_manager_module target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SOURCE;LIBRARY;EXTENSION_DIR;COMPONENT"
+    "ENTRY_POINTS")
+  add_library(${target} MODULE ${arg_SOURCE})
+  target_link_libraries(${target} PRIVATE vdl_file_manager ${arg_LIBRARY} vdl_warnings)
+  list(JOIN arg_ENTRY_POINTS ";\n    " names)
+  set(exports "${CMAKE_CURRENT_BINARY_DIR}/${target}.map")
+  file(WRITE "${exports}" "{\n  global:\n    ${names};\n  local:\n    *;\n};\n")
+  set_target_properties(${target} PROPERTIES
+    LIBRARY_OUTPUT_DIRECTORY "${VDL_BUNDLE_DIR}"
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    LINK_DEPENDS "${exports}")
+  target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL -Wl,--as-needed
+    "-Wl,--version-script=${exports}")
+  if(NOT VANDREL_SANITIZE)
+    target_link_options(${target} PRIVATE -Wl,-z,defs)
+  endif()
+  add_dependencies(${target} vdl_bundle)
+
+  set(module "lib${target}.so")
+  install(TARGETS ${target} LIBRARY DESTINATION ${VDL_INSTALL_BUNDLE_DIR}
+    COMPONENT ${arg_COMPONENT})
+  install(CODE "set(vdl_link \"\$ENV{DESTDIR}${arg_EXTENSION_DIR}/${module}\")
+    set(vdl_module \"${VDL_INSTALL_BUNDLE_DIR}/${module}\")" COMPONENT ${arg_COMPONENT})
+  install(CODE [[
+    message(STATUS "Installing: ${vdl_link}")
+    get_filename_component(vdl_link_dir "${vdl_link}" DIRECTORY)
+    file(MAKE_DIRECTORY "${vdl_link_dir}")
+    file(CREATE_LINK "${CMAKE_INSTALL_PREFIX}/${vdl_module}" "${vdl_link}" SYMBOLIC)
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${vdl_link}")
+  ]] COMPONENT ${arg_COMPONENT})
+endfunction()

@@ -1,0 +1,29 @@
+// The provider's session, made and freed with the object.
+#include "hosts/file_manager/provider.h"
+
+namespace vdl::file_manager {
+namespace {
+
+void finalize(GObject* object) {
+  auto* self = reinterpret_cast<Provider*>(object);
+  delete self->session;
+  self->session = nullptr;
+  auto* parent = static_cast<GObjectClass*>(g_type_class_peek_parent(G_OBJECT_GET_CLASS(object)));
+  parent->finalize(object);
+}
+
+}  // namespace
+
+void initProvider(Provider* self, const void* addressInModule) {
+  self->session = new std::shared_ptr<MenuSession>(sessionForModule(addressInModule));
+}
+
+void initProviderClass(ProviderClass* klass) {
+  reinterpret_cast<GObjectClass*>(klass)->finalize = &finalize;
+}
+
+const std::shared_ptr<MenuSession>& sessionOf(gpointer provider) {
+  return *static_cast<Provider*>(provider)->session;
+}
+
+}  // namespace vdl::file_manager

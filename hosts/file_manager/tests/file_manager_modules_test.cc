@@ -1,0 +1,449 @@
+// Each built file manager's module, loaded as its file manager loads it, fed
+// file infos, its menus read back from the file manager's own item objects,
+// and its items activated. One table of cases for all of them.
+#include <gmodule.h>
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "hosts/file_manager/testing/fake_file_info.h"
+#include "testing/manifests.h"
+#include "testing/temp_dir.h"
+
+extern "C" {
+#ifdef VDL_HAVE_NAUTILUS
+#include <nautilus-extension.h>
+#endif
+#ifdef VDL_HAVE_NEMO
+#include <libnemo-extension/nemo-file-info.h>
+#include <libnemo-extension/nemo-menu-provider.h>
+#include <libnemo-extension/nemo-menu.h>
+#endif
+#ifdef VDL_HAVE_CAJA
+#include <libcaja-extension/caja-file-info.h>
+#include <libcaja-extension/caja-menu-item.h>
+#include <libcaja-extension/caja-menu-provider.h>
+#include <libcaja-extension/caja-menu.h>
+#endif
+#ifdef VDL_HAVE_THUNAR
+#include <thunarx/thunarx.h>
+#endif
+}
+
+namespace vdl::file_manager {
+namespace {
+
+using testkit::readFile;
+using testkit::writeFile;
+
+std::string realHome() {
+  const passwd* pw = getpwuid(getuid());
+  return pw ? pw->pw_dir : "";
+}
+
+std::string sharedFolder() {
+  return realHome() + "/Library/Application Support/com.vandrel.Vandrel/FinderSync";
+}
+
+// The loader of Nautilus, Nemo and Caja, in short: a type module whose load()
+// runs the module's initialize.
+struct TestTypeModule {
+  GTypeModule parent;
+  void (*initialize)(GTypeModule*);
+};
+struct TestTypeModuleClass {
+  GTypeModuleClass parent;
+};
+
+GType testTypeModuleType() {
+  static GType type = [] {
+    auto classInit = [](gpointer klass, gpointer) {
+      auto* module = static_cast<GTypeModuleClass*>(klass);
+      module->load = [](GTypeModule* m) -> gboolean {
+        reinterpret_cast<TestTypeModule*>(m)->initialize(m);
+        return TRUE;
+      };
+      module->unload = [](GTypeModule*) {};
+    };
+    return g_type_register_static_simple(G_TYPE_TYPE_MODULE, "VdlTestTypeModule",
+                                         sizeof(TestTypeModuleClass), classInit,
+                                         sizeof(TestTypeModule), nullptr, GTypeFlags{});
+  }();
+  return type;
+}
+
+// A scratch AppDir holding a copy of the module in its bundle, and an AppRun
+// that notes the URLs it is started with; a folder that links to the module,
+// as installing does. Then the file manager's way of loading from there.
+class ModuleWorld {
+ public:
+  explicit ModuleWorld(const std::string& module) {
+    std::string bundle = tmp / "Vandrel.AppDir/usr/lib/finder-sync";
+    std::filesystem::create_directories(bundle);
+    std::filesystem::create_directories(extensions());
+    std::filesystem::copy_file(std::string(VDL_MODULE_DIR) + "/" + module, bundle + "/" + module);
+    std::filesystem::copy_file(VDL_SOURCE_DIR "/bundle/MenuIcon.svg", bundle + "/MenuIcon.svg");
+    writeFile(bundle + "/fallback-menu.json", testkit::kWorkedExample);
+    writeFile(tmp / "Vandrel.AppDir/AppRun",
+              "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$(dirname \"$0\")/received\"\n");
+    ::chmod((tmp / "Vandrel.AppDir/AppRun").c_str(), 0755);
+    std::filesystem::create_symlink(bundle + "/" + module, extensions() + "/" + module);
+  }
+
+  std::string extensions() const { return tmp / "extensions"; }
+
+  // Loads `module` from the extension folder as a type module, and creates
+  // its one provider; null, with `error` set, when that fails.
+  GObject* loadTypeModule(const std::string& module, const std::string& prefix) {
+    GModule* handle = g_module_open((extensions() + "/" + module).c_str(),
+                                    GModuleFlags(G_MODULE_BIND_LAZY | G_MODULE_BIND_LOCAL));
+    if (!handle) return fail(g_module_error());
+    void (*initialize)(GTypeModule*) = nullptr;
+    void (*listTypes)(const GType**, int*) = nullptr;
+    void (*shutdown)() = nullptr;
+    if (!g_module_symbol(handle, (prefix + "_initialize").c_str(),
+                         reinterpret_cast<gpointer*>(&initialize)) ||
+        !g_module_symbol(handle, (prefix + "_list_types").c_str(),
+                         reinterpret_cast<gpointer*>(&listTypes)) ||
+        !g_module_symbol(handle, (prefix + "_shutdown").c_str(),
+                         reinterpret_cast<gpointer*>(&shutdown))) {
+      return fail("an entry point is missing, or exported under a mangled name");
+    }
+    auto* typeModule = static_cast<TestTypeModule*>(g_object_new(testTypeModuleType(), nullptr));
+    typeModule->initialize = initialize;
+    g_type_module_use(G_TYPE_MODULE(typeModule));
+    const GType* types = nullptr;
+    int count = 0;
+    listTypes(&types, &count);
+    if (count != 1) return fail("not one provider type");
+    return G_OBJECT(g_object_new(types[0], nullptr));
+  }
+
+  // The URLs that AppRun was started with, once `count` have come (or 10 s).
+  std::vector<std::string> received(std::size_t count) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::vector<std::string> lines;
+    std::string path = tmp / "Vandrel.AppDir/received";
+    while (std::chrono::steady_clock::now() < deadline) {
+      g_main_context_iteration(nullptr, FALSE);
+      lines.clear();
+      std::string text = std::filesystem::exists(path) ? readFile(path) : "";
+      for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos;
+           at = end + 1) {
+        lines.push_back(text.substr(at, end - at));
+      }
+      if (lines.size() >= count) break;
+      g_usleep(10000);
+    }
+    return lines;
+  }
+
+  GObject* fail(const std::string& why) {
+    error = why;
+    return nullptr;
+  }
+
+  testkit::TempDir tmp;
+  std::string error;
+};
+
+// What the table needs of each file manager: how its module is loaded, its
+// file infos, its menu request, and its submenus.
+#ifdef VDL_HAVE_NAUTILUS
+struct Nautilus {
+  static constexpr const char* kModule = "libvandrel-nautilus.so";
+  static GObject* load(ModuleWorld& w) { return w.loadTypeModule(kModule, "nautilus_module"); }
+  static GType fileInfo() {
+    static GType t = testing::fakeFileInfoType<NautilusFileInfoInterface, NautilusFileInfo>(
+        "VdlFakeNautilusFileInfo", NAUTILUS_TYPE_FILE_INFO);
+    return t;
+  }
+  static GList* fileItems(GObject* provider, GList* files) {
+    return nautilus_menu_provider_get_file_items(NAUTILUS_MENU_PROVIDER(provider), files);
+  }
+  static GList* items(GObject* menu) { return nautilus_menu_get_items(NAUTILUS_MENU(menu)); }
+};
+#endif
+
+#ifdef VDL_HAVE_NEMO
+struct Nemo {
+  static constexpr const char* kModule = "libvandrel-nemo.so";
+  static GObject* load(ModuleWorld& w) { return w.loadTypeModule(kModule, "nemo_module"); }
+  static GType fileInfo() {
+    static GType t = testing::fakeFileInfoType<NemoFileInfoInterface, NemoFileInfo>(
+        "VdlFakeNemoFileInfo", NEMO_TYPE_FILE_INFO);
+    return t;
+  }
+  static GList* fileItems(GObject* provider, GList* files) {
+    return nemo_menu_provider_get_file_items(NEMO_MENU_PROVIDER(provider), nullptr, files);
+  }
+  static GList* items(GObject* menu) { return nemo_menu_get_items(NEMO_MENU(menu)); }
+};
+#endif
+
+#ifdef VDL_HAVE_CAJA
+struct Caja {
+  static constexpr const char* kModule = "libvandrel-caja.so";
+  static GObject* load(ModuleWorld& w) { return w.loadTypeModule(kModule, "caja_module"); }
+  static GType fileInfo() {
+    static GType t = testing::fakeFileInfoType<CajaFileInfoIface, CajaFileInfo>(
+        "VdlFakeCajaFileInfo", CAJA_TYPE_FILE_INFO);
+    return t;
+  }
+  static GList* fileItems(GObject* provider, GList* files) {
+    return caja_menu_provider_get_file_items(CAJA_MENU_PROVIDER(provider), nullptr, files);
+  }
+  static GList* items(GObject* menu) { return caja_menu_get_items(CAJA_MENU(menu)); }
+};
+#endif
+
+#ifdef VDL_HAVE_THUNAR
+struct Thunar {
+  static constexpr const char* kModule = "libvandrel-thunar.so";
+  // Thunar's own loader, from its own folder, for which this private mount
+  // namespace sees the extension folder.
+  static GObject* load(ModuleWorld& w) {
+    if (::mount(w.extensions().c_str(), VDL_THUNAR_EXTENSION_DIR, nullptr, MS_BIND, nullptr) != 0) {
+      return w.fail(std::string("can't stand in for Thunar's folder: ") + g_strerror(errno));
+    }
+    GList* providers = thunarx_provider_factory_list_providers(
+        thunarx_provider_factory_get_default(), THUNARX_TYPE_MENU_PROVIDER);
+    if (g_list_length(providers) != 1) {
+      std::string found;
+      for (GList* l = providers; l; l = l->next)
+        found += std::string(" ") + G_OBJECT_TYPE_NAME(l->data);
+      g_list_free_full(providers, g_object_unref);
+      return w.fail("Thunar found no single menu provider:" + found);
+    }
+    auto* provider = G_OBJECT(providers->data);
+    g_list_free(providers);
+    return provider;
+  }
+  static GType fileInfo() {
+    static GType t = testing::fakeFileInfoType<ThunarxFileInfoIface, ThunarxFileInfo>(
+        "VdlFakeThunarFileInfo", THUNARX_TYPE_FILE_INFO);
+    return t;
+  }
+  // Through the interface: Thunar's wrapper insists on a real window.
+  static GList* fileItems(GObject* provider, GList* files) {
+    auto* p = THUNARX_MENU_PROVIDER(provider);
+    return THUNARX_MENU_PROVIDER_GET_IFACE(p)->get_file_menu_items(p, nullptr, files);
+  }
+  static GList* items(GObject* menu) { return thunarx_menu_get_items(THUNARX_MENU(menu)); }
+};
+#endif
+
+template <class FM>
+struct Loaded {
+  Loaded() : world(FM::kModule), provider(FM::load(world)) {}
+  ModuleWorld world;
+  GObject* provider;
+};
+
+// One per process, as in the file managers.
+template <class FM>
+Loaded<FM>& loaded() {
+  static auto* it = new Loaded<FM>;
+  return *it;
+}
+
+std::string stringProperty(GObject* object, const char* name) {
+  if (!g_object_class_find_property(G_OBJECT_GET_CLASS(object), name)) return "";
+  gchar* value = nullptr;
+  g_object_get(object, name, &value, nullptr);
+  std::string text = value ? value : "";
+  g_free(value);
+  return text;
+}
+
+bool boolProperty(GObject* object, const char* name, bool otherwise) {
+  if (!g_object_class_find_property(G_OBJECT_GET_CLASS(object), name)) return otherwise;
+  gboolean value = FALSE;
+  g_object_get(object, name, &value, nullptr);
+  return value;
+}
+
+bool isRule(const std::string& label) {
+  if (label.size() < 8 * 3 || label.size() % 3 != 0) return false;
+  for (std::size_t i = 0; i < label.size(); i += 3) {
+    if (label.compare(i, 3, "─") != 0) return false;
+  }
+  return true;
+}
+
+// The items as a person would read them: one line each, indented under
+// their parent, with the name, the label (a divider, drawn or native, as
+// "───"), "icon" for an icon, "greyed" for an insensitive item or a native
+// separator, and "acts" for one that does something when activated.
+template <class FM>
+void render(GList* items, const std::string& indent, std::string& out) {
+  for (GList* l = items; l; l = l->next) {
+    auto* item = G_OBJECT(l->data);
+    std::string label = stringProperty(item, "label");
+    bool separator = boolProperty(item, "separator", false);
+    out +=
+        indent + stringProperty(item, "name") + " " + (separator || isRule(label) ? "───" : label);
+    if (!stringProperty(item, "icon").empty()) out += " icon";
+    if (separator || !boolProperty(item, "sensitive", true)) out += " greyed";
+    guint activate = g_signal_lookup("activate", G_OBJECT_TYPE(item));
+    if (g_signal_has_handler_pending(item, activate, 0, FALSE)) out += " acts";
+    out += "\n";
+    GObject* submenu = nullptr;
+    g_object_get(item, "menu", &submenu, nullptr);
+    if (submenu) {
+      GList* children = FM::items(submenu);
+      render<FM>(children, indent + "  ", out);
+      g_list_free_full(children, g_object_unref);
+      g_object_unref(submenu);
+    }
+  }
+}
+
+std::string uri(const std::string& path) {
+  GFile* file = g_file_new_for_path(path.c_str());
+  char* text = g_file_get_uri(file);
+  std::string result = text;
+  g_free(text);
+  g_object_unref(file);
+  return result;
+}
+
+template <class FM>
+class ModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // A misuse of the file manager's API is a failure, not a line on stderr.
+    g_log_set_always_fatal(GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_FLAG_FATAL));
+    const char* privateHome = std::getenv("VANDREL_PRIVATE_HOME");
+    ASSERT_TRUE(privateHome && realHome() == privateHome)
+        << "run through scripts/in-private-home: these tests write below the user's home";
+    ASSERT_TRUE(loaded<FM>().provider) << loaded<FM>().world.error;
+    std::filesystem::remove_all(sharedFolder());
+  }
+
+  std::string make(const std::string& name) {
+    std::string path = loaded<FM>().world.tmp / ("files/" + name);
+    writeFile(path, "x");
+    return path;
+  }
+  std::string path(const std::string& name) { return loaded<FM>().world.tmp / ("files/" + name); }
+  void menu(const std::string& text) { writeFile(sharedFolder() + "/menu.json", text); }
+
+  // The menu for files at `uris`, and its rendering.
+  GList* ask(const std::vector<std::string>& uris, std::string& text) {
+    GList* files = nullptr;
+    for (auto it = uris.rbegin(); it != uris.rend(); ++it) {
+      files = g_list_prepend(files, testing::fakeFileInfo(FM::fileInfo(), *it));
+    }
+    GList* items = FM::fileItems(loaded<FM>().provider, files);
+    text.clear();
+    render<FM>(items, "", text);
+    g_list_free_full(files, g_object_unref);
+    return items;
+  }
+};
+
+// One file manager per test program: VDL_FILE_MANAGER names it.
+using FileManagers = ::testing::Types<VDL_FILE_MANAGER>;
+TYPED_TEST_SUITE(ModuleTest, FileManagers);
+
+TYPED_TEST(ModuleTest, MenusAreTheCoresInTheFileManagersItems) {
+  std::string clip = this->make("clip.MOV"), still = this->make("still.png");
+  std::string odd = this->make("odd.xyz"), folder = this->path("folder");
+  std::filesystem::create_directories(folder);
+  std::filesystem::create_directory_symlink(folder, this->path("to-folder.mov"));
+  std::filesystem::create_symlink(this->path("gone.mov"), this->path("broken.mov"));
+  std::filesystem::create_symlink(clip, this->path("to-clip.mov"));
+  const std::string kWorked =
+      "Vandrel::0 Convert to icon\n"
+      "  Vandrel::0.0 MP4 acts\n"
+      "  Vandrel::0.1 GIF (needs extra codecs) acts\n"
+      "  Vandrel::0.2 ─── greyed\n"
+      "  Vandrel::0.3 MP3 acts\n"
+      "  Vandrel::0.4 ─── greyed\n"
+      "  Vandrel::0.5 Open in Vandrel… acts\n"
+      "Vandrel::1 Compress icon acts\n"
+      "Vandrel::2 Crop icon acts\n";
+  const std::string worked = testkit::kWorkedExample;
+  struct Row {
+    const char* name;
+    std::string manifest;
+    std::vector<std::string> files;
+    std::string expected;
+  } rows[] = {
+      {"the worked example", worked, {uri(clip)}, kWorked},
+      {"the same menu once more, with the same names", worked, {uri(clip)}, kWorked},
+      {"a link to a video", worked, {uri(this->path("to-clip.mov"))}, kWorked},
+      {"a label's and a format's underscores stay visible",
+       testkit::smallManifest("to_do", "m_p4"),
+       {uri(clip)},
+       "Vandrel::0 to__do icon\n"
+       "  Vandrel::0.0 M__P4 acts\n"
+       "  Vandrel::0.1 ─── greyed\n"
+       "  Vandrel::0.2 O acts\n"},
+      {"two kinds of file", worked, {uri(clip), uri(still)}, "Vandrel::0 Compress icon acts\n"},
+      {"folders alone, a link to one among them",
+       worked,
+       {uri(folder), uri(this->path("to-folder.mov"))},
+       ""},
+      {"a broken link", worked, {uri(this->path("broken.mov"))}, ""},
+      {"nothing selected", worked, {}, ""},
+      {"no conversion fits", worked, {uri(odd)}, ""},
+      {"a file in the trash", worked, {"trash:///clip.MOV"}, ""},
+      {"a remote file beside a local one", worked, {uri(clip), "sftp://host/clip.MOV"}, ""},
+      {"the host's switch is off",
+       testkit::smallManifest("C", "mp4", R"(, "enabled": false)"),
+       {uri(clip)},
+       ""},
+  };
+  for (const auto& row : rows) {
+    this->menu(row.manifest);
+    std::string text;
+    g_list_free_full(this->ask(row.files, text), g_object_unref);
+    EXPECT_EQ(text, row.expected) << row.name;
+  }
+}
+
+// File managers give no selection when an item is activated, and ask for
+// menus on every selection change: an item acts on its own menu's files.
+TYPED_TEST(ModuleTest, AnItemActsOnItsOwnMenusFilesAfterLaterMenus) {
+  std::string first = this->make("first.mov"), second = this->make("second.mov");
+  this->menu(testkit::kWorkedExample);
+  std::string text;
+  GList* older = this->ask({uri(first)}, text);
+  GList* newer = this->ask({uri(second), uri(first)}, text);
+  ASSERT_NE(older, nullptr);
+  ASSERT_NE(newer, nullptr);
+
+  GObject* formats = nullptr;
+  g_object_get(older->data, "menu", &formats, nullptr);
+  ASSERT_NE(formats, nullptr);
+  GList* formatItems = TypeParam::items(formats);
+  g_signal_emit_by_name(formatItems->data, "activate");  // MP4
+  g_list_free_full(formatItems, g_object_unref);
+  g_object_unref(formats);
+  g_list_free_full(older, g_object_unref);
+  g_list_free_full(newer, g_object_unref);
+
+  auto requests = testkit::visibleEntries(sharedFolder() + "/requests");
+  ASSERT_EQ(requests.size(), 1u);
+  std::string request = readFile(requests[0]);
+  EXPECT_NE(request.find(R"("action":{"action":"convert","format":"mp4"})"), std::string::npos)
+      << request;
+  EXPECT_NE(request.find(R"("files":[")" + first + R"("])"), std::string::npos) << request;
+  std::string id = std::filesystem::path(requests[0]).stem();
+  EXPECT_EQ(loaded<TypeParam>().world.received(1),
+            std::vector<std::string>{"vandrel://quick?id=" + id});
+}
+
+}  // namespace
+}  // namespace vdl::file_manager
