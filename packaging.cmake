@@ -1,24 +1,51 @@
-# Debian packages through CPack ("cpack -G DEB" in a build folder). For now one
-# package, vandrel-nautilus: the sample host application's AppDir with the
-# extension's bundle, and the GNOME Files module linked from Nautilus's folder.
+# Debian packages through CPack ("cpack -G DEB" in a build folder), one per
+# component: vandrel-extension (the sample host application's AppDir with the
+# extension's bundle), a package per file manager whose module was built
+# (each links its module into its file manager's folder and needs
+# vandrel-extension), and vandrel-finder, the command-line stand-in.
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME vandrel-nautilus)
+set(CPACK_PACKAGE_NAME vandrel)
 set(CPACK_PACKAGE_VENDOR Vandrel)
 set(CPACK_PACKAGE_CONTACT "Vandrel developers <dev@vandrel.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-  "Vandrel's conversions in the context menu of GNOME Files")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Right-click files in GNOME Files to convert, compress, crop or trim them with Vandrel.")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Vandrel's conversions in the file manager's context menu")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
-# The module's link lies outside the prefix, in the folder Nautilus reads.
+# The modules' links lie outside the prefix, in the file managers' folders.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL appdir nautilus)
-set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_COMPONENTS_GROUPING IGNORE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION gnome)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "nautilus (>= 43), libnautilus-extension4 (>= 43), libglib2.0-0, libpango-1.0-0, libpangocairo-1.0-0, libicu72")
+set(CPACK_COMPONENTS_ALL appdir cli ${VDL_FILE_MANAGERS})
+
+set(extension "vandrel-extension (= ${PROJECT_VERSION})")
+set(text_libraries "libpango-1.0-0, libpangocairo-1.0-0")
+set(CPACK_DEBIAN_APPDIR_PACKAGE_NAME vandrel-extension)
+set(CPACK_DEBIAN_APPDIR_PACKAGE_DEPENDS "libglib2.0-0, libicu72")
+set(CPACK_COMPONENT_APPDIR_DESCRIPTION
+  "Vandrel's file-manager extension: its bundle, in the sample host application\nThe menu manifest, icon and sample host application that every file manager's module uses.")
+set(CPACK_DEBIAN_CLI_PACKAGE_NAME vandrel-finder)
+set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "${extension}, libglib2.0-0, libicu72")
+set(CPACK_COMPONENT_CLI_DESCRIPTION
+  "Vandrel's file-manager extension, driven from the command line\nvandrel-finder shows the menu a manifest gives and publishes real requests.")
+
+# name, file manager package, its extension library package, what it is
+set(vdl_packages
+  "nautilus|nautilus (>= 43)|libnautilus-extension4 (>= 43)|GNOME Files"
+  "nemo|nemo (>= 5.6)|libnemo-extension1|Nemo"
+  "caja|caja (>= 1.26)|libcaja-extension1|Caja"
+  "thunar|thunar (>= 4.18)|libthunarx-3-0|Thunar")
+foreach(row IN LISTS vdl_packages)
+  string(REPLACE "|" ";" row "${row}")
+  list(GET row 0 name)
+  list(GET row 1 manager)
+  list(GET row 2 library)
+  list(GET row 3 title)
+  string(TOUPPER ${name} upper)
+  set(CPACK_DEBIAN_${upper}_PACKAGE_NAME vandrel-${name})
+  set(CPACK_DEBIAN_${upper}_PACKAGE_DEPENDS
+    "${extension}, ${manager}, ${library}, ${text_libraries}, libglib2.0-0, libicu72")
+  set(CPACK_COMPONENT_${upper}_DESCRIPTION
+    "Vandrel's conversions in the context menu of ${title}\nRight-click files in ${title} to convert, compress, crop or trim them with Vandrel.")
+endforeach()
 include(CPack)
