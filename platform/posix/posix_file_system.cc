@@ -9,8 +9,50 @@
 #include <cstdio>
 #include <cstring>
 
+// The target platform's names for the same calls. The Linux check of that
+// platform's sources defines VDL_CHECK_DARWIN to type-check this side too.
+#if defined(__APPLE__) || defined(VDL_CHECK_DARWIN)
+#define VDL_DARWIN 1
+#else
+#define VDL_DARWIN 0
+#endif
+
 namespace vdl::posix {
 namespace {
+
+FileTime modifiedOf(const struct stat& st) {
+#if VDL_DARWIN
+  return FileTime{st.st_mtimespec.tv_sec, st.st_mtimespec.tv_nsec};
+#else
+  return FileTime{st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+#endif
+}
+
+// Renames inside the folder `dir`, failing when `to` exists.
+int renameNoReplaceAt(int dir, const char* from, const char* to) {
+#if VDL_DARWIN
+  return ::renameatx_np(dir, from, dir, to, RENAME_EXCL);
+#else
+  return ::renameat2(dir, from, dir, to, RENAME_NOREPLACE);
+#endif
+}
+
+// Whether `code` says the file system can't rename without replacing.
+bool cannotRenameExclusively(int code) {
+#if VDL_DARWIN
+  if (code == ENOTSUP) return true;
+#endif
+  return code == EINVAL || code == ENOSYS;
+}
+
+// Flushes to stable storage. The target platform's fsync leaves the data in
+// the drive's cache; F_FULLFSYNC flushes that too, where the drive supports it.
+int flushToDisk(int fd) {
+#if VDL_DARWIN
+  if (::fcntl(fd, F_FULLFSYNC) == 0) return 0;
+#endif
+  return ::fsync(fd);
+}
 
 Error systemError(std::string_view call, const std::string& path, int code) {
   ErrorKind kind = ErrorKind::other;
@@ -29,7 +71,7 @@ FileStatus fromStat(const struct stat& st) {
     s.type = FileType::symlink;
   }
   s.size = static_cast<std::uint64_t>(st.st_size);
-  s.modified = FileTime{st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+  s.modified = modifiedOf(st);
   return s;
 }
 
@@ -103,7 +145,7 @@ class PosixWritableFile final : public WritableFile {
   }
 
   Status sync() override {
-    if (::fsync(fd_.get()) != 0) return systemError("fsync", path_, errno);
+    if (flushToDisk(fd_.get()) != 0) return systemError("fsync", path_, errno);
     return Status::success();
   }
 
@@ -139,11 +181,9 @@ class PosixDirectory final : public Directory {
   }
 
   Status renameNoReplace(const std::string& from, const std::string& to) override {
-    if (::renameat2(fd_.get(), from.c_str(), fd_.get(), to.c_str(), RENAME_NOREPLACE) == 0) {
-      return Status::success();
-    }
+    if (renameNoReplaceAt(fd_.get(), from.c_str(), to.c_str()) == 0) return Status::success();
     int code = errno;
-    if (code != EINVAL && code != ENOSYS) return systemError("rename", inside(from), code);
+    if (!cannotRenameExclusively(code)) return systemError("rename", inside(from), code);
     // The file system can't rename without replacing: a hard link fails when
     // the destination exists, which gives the same guarantee.
     if (::linkat(fd_.get(), from.c_str(), fd_.get(), to.c_str(), 0) != 0) {
@@ -162,7 +202,7 @@ class PosixDirectory final : public Directory {
   }
 
   Status sync() override {
-    if (::fsync(fd_.get()) != 0) return systemError("fsync", path_, errno);
+    if (flushToDisk(fd_.get()) != 0) return systemError("fsync", path_, errno);
     return Status::success();
   }
 
