@@ -71,6 +71,14 @@ GType providerTypes[1];
 
 }  // namespace
 
+// Thunar's header declares no entry points: they are declared here, with C
+// linkage, as Thunar looks them up.
+extern "C" {
+void thunar_extension_initialize(ThunarxProviderPlugin* plugin);
+void thunar_extension_shutdown(void);
+void thunar_extension_list_types(const GType** types, gint* count);
+}
+
 extern "C" {
 
 __attribute__((visibility("default"))) void thunar_extension_initialize(
