@@ -20,14 +20,18 @@ NSURL* urlFor(const std::string& text) {
   return [NSURL URLWithString:[NSString stringWithUTF8String:text.c_str()]];
 }
 
+using Handler = void (^)(NSRunningApplication*, NSError*);
+
 // The handler AppKit calls, on its own queue: it holds only the completion.
-void (^handlerFor(Workspace::CompletionHandler completion))(NSRunningApplication*, NSError*) {
+// On the heap; the caller releases it once AppKit has it.
+Handler handlerFor(Workspace::CompletionHandler completion) {
   auto shared = std::make_shared<Workspace::CompletionHandler>(std::move(completion));
-  return [^(NSRunningApplication*, NSError* error) {
+  Handler handler = ^(NSRunningApplication*, NSError* error) {
     if (!error) return (*shared)(std::nullopt);
     const char* reason = [[error localizedDescription] UTF8String];
     (*shared)(Error{reason ? reason : "unknown error"});
-  } copy];
+  };
+  return VDL_BLOCK_COPY(handler);
 }
 
 }  // namespace
@@ -48,7 +52,7 @@ void AppKitWorkspace::openURLs(const std::vector<std::string>& urls, const FileU
                      withApplicationAtURL:app
                             configuration:configurationFor(configuration)
                         completionHandler:handler];
-  VDL_RELEASE(handler);
+  VDL_BLOCK_RELEASE(handler);
 }
 
 void AppKitWorkspace::openURL(const std::string& text, const OpenConfiguration& configuration,
@@ -59,7 +63,7 @@ void AppKitWorkspace::openURL(const std::string& text, const OpenConfiguration& 
   [[NSWorkspace sharedWorkspace] openURL:url
                            configuration:configurationFor(configuration)
                        completionHandler:handler];
-  VDL_RELEASE(handler);
+  VDL_BLOCK_RELEASE(handler);
 }
 
 }  // namespace vdl::apple

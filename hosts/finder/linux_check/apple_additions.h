@@ -5,7 +5,10 @@
 #ifdef __OBJC__
 #import <AppKit/AppKit.h>
 
-@interface NSWorkspaceOpenConfiguration : NSObject <NSCopying>
+@interface NSWorkspaceOpenConfiguration : NSObject <NSCopying> {
+ @private
+  BOOL _activates;  // where GNUstep's fragile ABI wants it
+}
 + (instancetype)configuration;
 // Whether the opened application comes to the front (default YES).
 @property BOOL activates;

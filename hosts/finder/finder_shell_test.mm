@@ -1,0 +1,219 @@
+// The shell's wiring, run under GNUstep: the principal object as the Finder
+// creates and calls it, with stand-ins for the Finder's controller and the
+// workspace's openings.
+#import <AppKit/AppKit.h>
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#import "hosts/finder/VDLFinderSync.h"
+#include "hosts/finder/linux_check/fakes.h"
+#include "platform/apple/appkit_menu_font.h"
+#include "testing/manifests.h"
+#include "testing/temp_dir.h"
+
+namespace vdl::finder {
+namespace {
+
+namespace fake = testing;
+using testkit::writeFile;
+
+std::string sharedFolder() {
+  const passwd* pw = getpwuid(getuid());
+  return std::string(pw ? pw->pw_dir : "") +
+         "/Library/Application Support/com.vandrel.Vandrel/FinderSync";
+}
+
+NSString* ns(const std::string& text) {
+  return [NSString stringWithUTF8String:text.c_str()];
+}
+
+std::string utf8(NSString* text) {
+  return text ? [text UTF8String] : "";
+}
+
+// AppKit needs its application object before any menu or font.
+class AppKit : public ::testing::Environment {
+ public:
+  void SetUp() override { [NSApplication sharedApplication]; }
+};
+const auto* const kAppKit = ::testing::AddGlobalTestEnvironment(new AppKit);
+
+bool isRule(const std::string& title) {
+  if (title.size() < 8 * 3 || title.size() % 3 != 0) return false;
+  for (std::size_t i = 0; i < title.size(); i += 3) {
+    if (title.compare(i, 3, "─") != 0) return false;
+  }
+  return true;
+}
+
+// The tree as a person reads it: title (a divider as "───"), then the tag,
+// the action, "image" and "disabled" where they apply.
+void render(NSMenu* menu, const std::string& indent, std::string& out) {
+  for (NSMenuItem* item in [menu itemArray]) {
+    std::string title = utf8([item title]);
+    out += indent + (isRule(title) ? "───" : title);
+    if ([item tag] != 0) out += " tag " + std::to_string([item tag]);
+    // GNUstep gives an item with a submenu an action and a target of its own.
+    if (![item hasSubmenu] && [item action]) {
+      out += sel_isEqual([item action], @selector(choose:)) ? " choose:" : " other action";
+    }
+    if ([item image]) out += " image";
+    if (![item isEnabled]) out += " disabled";
+    if (![item hasSubmenu] && [item target]) out += " target";
+    out += "\n";
+    if ([item hasSubmenu]) render([item submenu], indent + "  ", out);
+  }
+}
+
+class FinderShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    pool = [[NSAutoreleasePool alloc] init];
+    const char* privateHome = std::getenv("VANDREL_PRIVATE_HOME");
+    ASSERT_TRUE(privateHome) << "run through scripts/in-private-home: this writes below the home";
+    std::filesystem::remove_all(sharedFolder());
+    writeFile(sharedFolder() + "/menu.json", testkit::kWorkedExample);
+    writeFile(tmp / "clip.MOV", "x");
+    fake::clearRecords();
+    fake::steerOpenings([](const fake::Opening&) { return false; });
+    select({tmp / "clip.MOV"});
+    sync = [[VDLFinderSync alloc] init];
+  }
+  void TearDown() override {
+    [sync release];
+    [pool drain];
+  }
+
+  void select(const std::vector<std::string>& paths) {
+    NSMutableArray* urls = [NSMutableArray array];
+    for (const auto& p : paths) [urls addObject:[NSURL fileURLWithPath:ns(p)]];
+    [[FIFinderSyncController defaultController] vdl_setSelectedItemURLs:urls];
+  }
+
+  NSMenuItem* item(NSMenu* menu, NSInteger tag) {
+    for (NSMenuItem* i in [menu itemArray]) {
+      if ([i tag] == tag) return i;
+      if ([i hasSubmenu]) {
+        if (NSMenuItem* found = item([i submenu], tag)) return found;
+      }
+    }
+    return nil;
+  }
+
+  NSAutoreleasePool* pool = nil;
+  testkit::TempDir tmp;
+  VDLFinderSync* sync = nil;
+};
+
+TEST_F(FinderShellTest, RegistersTheServedFoldersAndBuildsTheMenuTree) {
+  NSSet* served = [[FIFinderSyncController defaultController] directoryURLs];
+  EXPECT_TRUE([served containsObject:[NSURL fileURLWithPath:@"/" isDirectory:YES]]);
+  EXPECT_TRUE([served containsObject:[NSURL fileURLWithPath:@"/Volumes" isDirectory:YES]]);
+  EXPECT_EQ([served count], 2u);
+
+  std::string text;
+  render([sync menuForMenuKind:FIMenuKindContextualMenuForItems], "", text);
+  EXPECT_EQ(text, "Convert to image\n"
+                  "  MP4 tag 1000 choose:\n"
+                  "  GIF (needs extra codecs) tag 1001 choose:\n"
+                  "  ─── disabled\n"
+                  "  MP3 tag 1002 choose:\n"
+                  "  ─── disabled\n"
+                  "  Open in Vandrel… tag 2 choose:\n"
+                  "Compress tag 12 choose: image\n"
+                  "Crop tag 13 choose: image\n");
+  for (auto kind : {FIMenuKindContextualMenuForContainer, FIMenuKindContextualMenuForSidebar,
+                    FIMenuKindToolbarItemMenu}) {
+    EXPECT_EQ([sync menuForMenuKind:kind], nil) << kind;
+  }
+}
+
+// Both dividers are as wide as the widest title of the submenu, in the menu
+// font: no narrower, and not a whole "─" wider.
+TEST_F(FinderShellTest, DividersAreSizedInTheMenuFont) {
+  NSMenu* formats =
+      [[[sync menuForMenuKind:FIMenuKindContextualMenuForItems] itemAtIndex:0] submenu];
+  apple::AppKitMenuFont font;
+  double widest = 0, unit = std::max(1.0, font.width("─"));
+  std::vector<std::string> rules;
+  for (NSMenuItem* i in [formats itemArray]) {
+    std::string title = utf8([i title]);
+    if (isRule(title)) {
+      rules.push_back(title);
+    } else {
+      widest = std::max(widest, font.width(title));
+    }
+  }
+  ASSERT_EQ(rules.size(), 2u);
+  EXPECT_EQ(rules[0], rules[1]);
+  double rule = font.width(rules[0]);
+  double count = static_cast<double>(rules[0].size() / 3);
+  if (count > 8) EXPECT_LT(rule - unit, widest) << rules[0];
+  if (count < 60) EXPECT_GE(rule, widest - 0.5) << rules[0];
+}
+
+TEST_F(FinderShellTest, ChoosingPublishesAndWakesTheHostInTheBackground) {
+  NSMenu* menu = [sync menuForMenuKind:FIMenuKindContextualMenuForItems];
+  [sync choose:item(menu, 1000)];
+  auto requests = testkit::visibleEntries(sharedFolder() + "/requests");
+  ASSERT_EQ(requests.size(), 1u);
+  std::string request = testkit::readFile(requests[0]);
+  EXPECT_NE(request.find(R"("action":{"action":"convert","format":"mp4"})"), std::string::npos);
+  std::string id = std::filesystem::path(requests[0]).stem();
+
+  ASSERT_TRUE(fake::waitForCompletions(1));
+  auto openings = fake::openings().openings;
+  ASSERT_EQ(openings.size(), 1u);
+  EXPECT_EQ(openings[0].urls, std::vector<std::string>{"vandrel://quick?id=" + id});
+  EXPECT_FALSE(openings[0].activates);
+  EXPECT_FALSE(openings[0].application.empty());
+  EXPECT_TRUE(fake::logLines().empty());
+}
+
+// AppKit completes on a queue of its own: the fallback to the scheme's
+// handler starts there, and only a second failure is logged, once.
+TEST_F(FinderShellTest, AFailedOpeningFallsBackToTheHandlerAndTwoFailuresLogOnce) {
+  struct Case {
+    const char* name;
+    bool appFails, handlerFails;
+    std::size_t openings, lines;
+  } cases[] = {
+      {"the host application opens", false, false, 1, 0},
+      {"the handler takes over", true, false, 2, 0},
+      {"neither opens", true, true, 2, 1},
+  };
+  for (const auto& c : cases) {
+    fake::clearRecords();
+    fake::steerOpenings([c](const fake::Opening& o) {
+      return o.application.empty() ? c.handlerFails : c.appFails;
+    });
+    NSMenu* menu = [sync menuForMenuKind:FIMenuKindContextualMenuForItems];
+    [sync choose:item(menu, 2)];
+    ASSERT_TRUE(fake::waitForCompletions(c.openings)) << c.name;
+    // A last completion may still be logging.
+    for (int i = 0; i < 100 && fake::logLines().size() < c.lines; ++i) usleep(10000);
+    usleep(50000);
+    auto openings = fake::openings().openings;
+    EXPECT_EQ(openings.size(), c.openings) << c.name;
+    for (const auto& o : openings) EXPECT_FALSE(o.activates) << c.name;
+    if (openings.size() == 2) {
+      EXPECT_TRUE(openings[1].application.empty()) << c.name;
+      EXPECT_EQ(openings[1].urls, openings[0].urls) << c.name;
+    }
+    auto lines = fake::logLines();
+    EXPECT_EQ(lines.size(), c.lines) << c.name;
+    if (!lines.empty()) {
+      EXPECT_EQ(lines[0].rfind("Vandrel: couldn't open the background worker: ", 0), 0u)
+          << lines[0];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vdl::finder
