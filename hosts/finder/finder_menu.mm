@@ -15,11 +15,7 @@ NSImage* imageFor(const vdl::Image& image) {
   NSImage* named = [NSImage imageNamed:text(image.name)];
   if (named) return named;
   // Not found by name (outside the main bundle): the resource's own file.
-  NSImage* loaded = [[NSImage alloc] initWithContentsOfFile:text(image.url.path())];
-#if !__has_feature(objc_arc)
-  [loaded autorelease];
-#endif
-  return loaded;
+  return VDL_AUTORELEASE([[NSImage alloc] initWithContentsOfFile:text(image.url.path())]);
 }
 
 NSMenuItem* itemFor(const vdl::MenuItem& item) {
@@ -48,8 +44,5 @@ NSMenu* VDLMenuFromMenu(const vdl::Menu& menu) {
     [made addItem:child];
     VDL_RELEASE(child);
   }
-#if !__has_feature(objc_arc)
-  [made autorelease];
-#endif
-  return made;
+  return VDL_AUTORELEASE(made);
 }

@@ -10,11 +10,13 @@
 #if __has_feature(objc_arc)
 #define VDL_RETAIN(object) (object)
 #define VDL_RELEASE(object) ((void)0)
+#define VDL_AUTORELEASE(object) (object)
 #define VDL_BLOCK_COPY(block) (block)
 #define VDL_BLOCK_RELEASE(block) ((void)0)
 #else
 #define VDL_RETAIN(object) [(object) retain]
 #define VDL_RELEASE(object) [(object) release]
+#define VDL_AUTORELEASE(object) [(object) autorelease]
 #define VDL_BLOCK_COPY(block) Block_copy(block)
 #define VDL_BLOCK_RELEASE(block) Block_release(block)
 #endif
