@@ -30,6 +30,8 @@ GObject* make(GType type, GFile* location) {
 namespace detail {
 
 GType registerFake(const char* name, GType interfaceType, GInterfaceInitFunc init) {
+  // Registered once per process, however often it is asked for.
+  if (GType known = g_type_from_name(name)) return known;
   GType type = g_type_register_static_simple(G_TYPE_OBJECT, name, sizeof(FakeClass), &initClass,
                                              sizeof(FakeFileInfo), nullptr, GTypeFlags{});
   GInterfaceInfo info{init, nullptr, nullptr};

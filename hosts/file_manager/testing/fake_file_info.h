@@ -30,7 +30,7 @@ GFileType fileType(gpointer info);
 }  // namespace detail
 
 // The fake type for a file manager whose interface struct is `Iface` and
-// whose file info is `Info`, registered once as `name`.
+// whose file info is `Info`, registered as `name` on the first call.
 template <class Iface, class Info>
 GType fakeFileInfoType(const char* name, GType interfaceType) {
   auto init = [](gpointer g, gpointer) {
