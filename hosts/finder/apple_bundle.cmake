@@ -5,8 +5,10 @@
 # then sign inside out (see the README's "On the target platform").
 enable_language(OBJCXX)
 set(extension_id "${VANDREL_HOST_BUNDLE_ID}.FinderSync")
+# MenuIcon.png at 16 points, with its @2x for Retina screens, drawn from
+# MenuIcon.svg (which macOS 11 may not load).
 set(resources "${PROJECT_SOURCE_DIR}/bundle/fallback-menu.json"
-  "${PROJECT_SOURCE_DIR}/bundle/MenuIcon.png")
+  "${PROJECT_SOURCE_DIR}/bundle/MenuIcon.png" "${PROJECT_SOURCE_DIR}/bundle/MenuIcon@2x.png")
 configure_file(VandrelFinderSync.entitlements.in
   "${CMAKE_CURRENT_BINARY_DIR}/VandrelFinderSync.entitlements" @ONLY)
 
