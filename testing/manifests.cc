@@ -1,5 +1,8 @@
 #include "testing/manifests.h"
 
+#include "extension/shared_folder.h"
+#include "platform/posix/passwd_user_database.h"
+
 namespace vdl::testkit {
 
 const char* const kWorkedExample = R"json({
@@ -23,6 +26,20 @@ std::string smallManifest(const std::string& label, const std::string& format,
          R"(", "compress": "Z", "open": "O", "balanced": "B", "smallest": "S", "needs": "N"},
              "popular": {}, "targets": {"mov": [[")" +
          format + R"("]]}, "compress": [])" + members + "}";
+}
+
+bool isDividerLine(const std::string& title) {
+  static const std::string rule = "\u2500";
+  if (title.size() < 8 * rule.size() || title.size() % rule.size() != 0) return false;
+  for (std::size_t i = 0; i < title.size(); i += rule.size()) {
+    if (title.compare(i, rule.size(), rule) != 0) return false;
+  }
+  return true;
+}
+
+std::string userSharedFolder() {
+  posix::PasswdUserDatabase users;
+  return sharedFolderURL(users, hostBundleIdentifier()).path();
 }
 
 }  // namespace vdl::testkit

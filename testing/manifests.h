@@ -1,4 +1,4 @@
-// Manifests that the tests share.
+// Manifests, and what the tests share about the menus they give.
 #pragma once
 
 #include <string>
@@ -13,5 +13,12 @@ extern const char* const kWorkedExample;
 // it apart from another; `members` are added at the top level (", ..." JSON).
 std::string smallManifest(const std::string& label = "C", const std::string& format = "mp4",
                           const std::string& members = "");
+
+// Whether `title` is a divider line: a run of at least 8 "─".
+bool isDividerLine(const std::string& title);
+
+// The shared folder below the home that the user database names, as the
+// extension finds it when no one tells it of another home.
+std::string userSharedFolder();
 
 }  // namespace vdl::testkit

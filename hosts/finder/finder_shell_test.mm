@@ -3,7 +3,6 @@
 // workspace's openings.
 #import <AppKit/AppKit.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -24,9 +23,7 @@ namespace fake = testing;
 using testkit::writeFile;
 
 std::string sharedFolder() {
-  const passwd* pw = getpwuid(getuid());
-  return std::string(pw ? pw->pw_dir : "") +
-         "/Library/Application Support/com.vandrel.Vandrel/FinderSync";
+  return testkit::userSharedFolder();
 }
 
 NSString* ns(const std::string& text) {
@@ -44,20 +41,12 @@ class AppKit : public ::testing::Environment {
 };
 const auto* const kAppKit = ::testing::AddGlobalTestEnvironment(new AppKit);
 
-bool isRule(const std::string& title) {
-  if (title.size() < 8 * 3 || title.size() % 3 != 0) return false;
-  for (std::size_t i = 0; i < title.size(); i += 3) {
-    if (title.compare(i, 3, "─") != 0) return false;
-  }
-  return true;
-}
-
 // The tree as a person reads it: title (a divider as "───"), then the tag,
 // the action, "image" and "disabled" where they apply.
 void render(NSMenu* menu, const std::string& indent, std::string& out) {
   for (NSMenuItem* item in [menu itemArray]) {
     std::string title = utf8([item title]);
-    out += indent + (isRule(title) ? "───" : title);
+    out += indent + (testkit::isDividerLine(title) ? "───" : title);
     if ([item tag] != 0) out += " tag " + std::to_string([item tag]);
     // GNUstep gives an item with a submenu an action and a target of its own.
     if (![item hasSubmenu] && [item action]) {
@@ -144,7 +133,7 @@ TEST_F(FinderShellTest, DividersAreSizedInTheMenuFont) {
   std::vector<std::string> rules;
   for (NSMenuItem* i in [formats itemArray]) {
     std::string title = utf8([i title]);
-    if (isRule(title)) {
+    if (testkit::isDividerLine(title)) {
       rules.push_back(title);
     } else {
       widest = std::max(widest, font.width(title));

@@ -51,7 +51,7 @@ std::string realHome() {
 }
 
 std::string sharedFolder() {
-  return realHome() + "/Library/Application Support/com.vandrel.Vandrel/FinderSync";
+  return testkit::userSharedFolder();
 }
 
 // The loader of Nautilus, Nemo and Caja, in short: a type module whose load()
@@ -272,14 +272,6 @@ bool boolProperty(GObject* object, const char* name, bool otherwise) {
   return value;
 }
 
-bool isRule(const std::string& label) {
-  if (label.size() < 8 * 3 || label.size() % 3 != 0) return false;
-  for (std::size_t i = 0; i < label.size(); i += 3) {
-    if (label.compare(i, 3, "─") != 0) return false;
-  }
-  return true;
-}
-
 // The items as a person would read them: one line each, indented under
 // their parent, with the name, the label (a divider, drawn or native, as
 // "───"), "icon" for an icon, "greyed" for an insensitive item or a native
@@ -290,8 +282,8 @@ void render(GList* items, const std::string& indent, std::string& out) {
     auto* item = G_OBJECT(l->data);
     std::string label = stringProperty(item, "label");
     bool separator = boolProperty(item, "separator", false);
-    out +=
-        indent + stringProperty(item, "name") + " " + (separator || isRule(label) ? "───" : label);
+    out += indent + stringProperty(item, "name") + " " +
+           (separator || testkit::isDividerLine(label) ? "───" : label);
     if (!stringProperty(item, "icon").empty()) out += " icon";
     if (separator || !boolProperty(item, "sensitive", true)) out += " greyed";
     guint activate = g_signal_lookup("activate", G_OBJECT_TYPE(item));
