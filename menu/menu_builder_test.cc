@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
-#include <utility>
 
-#include "menu/tag_numbering.h"
 #include "testing/test_platform.h"
 
 namespace vdl {
@@ -102,40 +99,6 @@ TEST(MenuBuilder, DividerLength) {
       {"an infinite width holds at the maximum", {HUGE_VAL}, 1, 60},
   };
   for (const auto& c : cases) EXPECT_EQ(dividerLength(c.widths, c.unit), c.length) << c.name;
-}
-
-TEST(MenuBuilder, WorkedExample) {
-  Offer offer = offerOf({{"mp4", ""}, {"gif", "extra codecs"}},
-                        {{"gif", "extra codecs"}, {"mp3", ""}, {"mp4", ""}}, true, true);
-  testkit::FakeMenuFont font;
-  Image icon{"MenuIcon", FileURL::fileURLWithPath("/b/MenuIcon.png")};
-  Menu menu = buildMenu(labels(), offer, icon, font);
-
-  EXPECT_EQ(menu.title, "");
-  EXPECT_EQ(lines(menu),
-            (Lines{"Convert to #0 icon", "Compress #12 choose: icon", "Crop #13 choose: icon"}));
-  ASSERT_TRUE(menu.items[0].submenu);
-  const Menu& sub = *menu.items[0].submenu;
-  EXPECT_EQ(sub.title, "Convert to");
-  // The widest title is "GIF (needs extra codecs)", 24 cells.
-  std::string line = dividerOf(24) + " #0 disabled";
-  EXPECT_EQ(lines(sub), (Lines{"MP4 #1000 choose:", "GIF (needs extra codecs) #1001 choose:", line,
-                               "MP3 #1002 choose:", line, "Open in Vandrel #2 choose:"}));
-
-  // Every tag the menu assigns decodes, against the same offer, to its item.
-  const std::map<std::string, Choice> meant = {
-      {"MP4", Choice::convert("mp4")},  {"GIF (needs extra codecs)", Choice::convert("gif")},
-      {"MP3", Choice::convert("mp3")},  {"Open in Vandrel", Choice::open()},
-      {"Compress", Choice::compress()}, {"Crop", Choice::crop()}};
-  std::size_t decoded = 0;
-  for (const std::vector<MenuItem>* items : {&std::as_const(menu).items, &sub.items}) {
-    for (const auto& item : *items) {
-      if (item.action != MenuAction::choose) continue;
-      EXPECT_EQ(decodeTag(item.tag, offer), meant.at(item.title)) << item.title;
-      ++decoded;
-    }
-  }
-  EXPECT_EQ(decoded, meant.size());
 }
 
 TEST(MenuBuilder, Layouts) {

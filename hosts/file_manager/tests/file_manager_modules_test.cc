@@ -218,11 +218,8 @@ struct Thunar {
     GList* providers = thunarx_provider_factory_list_providers(
         thunarx_provider_factory_get_default(), THUNARX_TYPE_MENU_PROVIDER);
     if (g_list_length(providers) != 1) {
-      std::string found;
-      for (GList* l = providers; l; l = l->next)
-        found += std::string(" ") + G_OBJECT_TYPE_NAME(l->data);
       g_list_free_full(providers, g_object_unref);
-      return w.fail("Thunar found no single menu provider:" + found);
+      return w.fail("Thunar found no single menu provider");
     }
     auto* provider = G_OBJECT(providers->data);
     g_list_free(providers);
@@ -374,7 +371,6 @@ TYPED_TEST(ModuleTest, MenusAreTheCoresInTheFileManagersItems) {
     std::string expected;
   } rows[] = {
       {"the worked example", worked, {uri(clip)}, kWorked},
-      {"the same menu once more, with the same names", worked, {uri(clip)}, kWorked},
       {"a link to a video", worked, {uri(this->path("to-clip.mov"))}, kWorked},
       {"a label's and a format's underscores stay visible",
        testkit::smallManifest("to_do", "m_p4"),
