@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "testing/manifests.h"
 #include "testing/test_platform.h"
 
 namespace vdl {
@@ -13,12 +14,9 @@ namespace {
 
 using testkit::FsOp;
 
+// A later member wins: the small manifest with its version replaced.
 std::string manifestText(int version, const std::string& extra = "") {
-  return R"({"version": )" + std::to_string(version) +
-         R"(, "labels": {"convertTo": "C", "compress": "Z", "open": "O", "balanced": "B",
-             "smallest": "S", "needs": "N"}, "popular": {}, "targets": {"mov": [["mp4"]]},
-             "compress": [])" +
-         extra + "}";
+  return testkit::smallManifest("C", "mp4", R"(, "version": )" + std::to_string(version) + extra);
 }
 
 class ManifestLoaderTest : public ::testing::Test {

@@ -22,10 +22,6 @@ namespace {
 namespace fake = testing;
 using testkit::writeFile;
 
-std::string sharedFolder() {
-  return testkit::userSharedFolder();
-}
-
 NSString* ns(const std::string& text) {
   return [NSString stringWithUTF8String:text.c_str()];
 }
@@ -66,8 +62,8 @@ class FinderShellTest : public ::testing::Test {
     pool = [[NSAutoreleasePool alloc] init];
     const char* privateHome = std::getenv("VANDREL_PRIVATE_HOME");
     ASSERT_TRUE(privateHome) << "run through scripts/in-private-home: this writes below the home";
-    std::filesystem::remove_all(sharedFolder());
-    writeFile(sharedFolder() + "/menu.json", testkit::kWorkedExample);
+    std::filesystem::remove_all(testkit::userSharedFolder());
+    writeFile(testkit::userSharedFolder() + "/menu.json", testkit::kWorkedExample);
     writeFile(tmp / "clip.MOV", "x");
     fake::clearRecords();
     fake::steerOpenings([](const fake::Opening&) { return false; });
@@ -139,7 +135,7 @@ TEST_F(FinderShellTest, DividersAreSizedInTheMenuFont) {
 TEST_F(FinderShellTest, ChoosingPublishesAndWakesTheHostInTheBackground) {
   NSMenu* menu = [sync menuForMenuKind:FIMenuKindContextualMenuForItems];
   [sync choose:item(menu, 1000)];
-  auto requests = testkit::visibleEntries(sharedFolder() + "/requests");
+  auto requests = testkit::visibleEntries(testkit::userSharedFolder() + "/requests");
   ASSERT_EQ(requests.size(), 1u);
   std::string request = testkit::readFile(requests[0]);
   EXPECT_NE(request.find(R"("action":{"action":"convert","format":"mp4"})"), std::string::npos);

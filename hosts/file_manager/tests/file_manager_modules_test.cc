@@ -50,10 +50,6 @@ std::string realHome() {
   return pw ? pw->pw_dir : "";
 }
 
-std::string sharedFolder() {
-  return testkit::userSharedFolder();
-}
-
 // The loader of Nautilus, Nemo and Caja, in short: a type module whose load()
 // runs the module's initialize.
 struct TestTypeModule {
@@ -298,11 +294,9 @@ void render(GList* items, const std::string& indent, std::string& out) {
 }
 
 std::string uri(const std::string& path) {
-  GFile* file = g_file_new_for_path(path.c_str());
-  char* text = g_file_get_uri(file);
+  gchar* text = g_filename_to_uri(path.c_str(), nullptr, nullptr);
   std::string result = text;
   g_free(text);
-  g_object_unref(file);
   return result;
 }
 
@@ -316,7 +310,7 @@ class ModuleTest : public ::testing::Test {
     ASSERT_TRUE(privateHome && realHome() == privateHome)
         << "run through scripts/in-private-home: these tests write below the user's home";
     ASSERT_TRUE(loaded<FM>().provider) << loaded<FM>().world.error;
-    std::filesystem::remove_all(sharedFolder());
+    std::filesystem::remove_all(testkit::userSharedFolder());
   }
 
   std::string make(const std::string& name) {
@@ -325,7 +319,9 @@ class ModuleTest : public ::testing::Test {
     return path;
   }
   std::string path(const std::string& name) { return loaded<FM>().world.tmp / ("files/" + name); }
-  void menu(const std::string& text) { writeFile(sharedFolder() + "/menu.json", text); }
+  void menu(const std::string& text) {
+    writeFile(testkit::userSharedFolder() + "/menu.json", text);
+  }
 
   // The menu for files at `uris`, and its rendering.
   GList* ask(const std::vector<std::string>& uris, std::string& text) {
@@ -416,7 +412,7 @@ TYPED_TEST(ModuleTest, AnItemActsOnItsOwnMenusFilesAfterLaterMenus) {
   g_list_free_full(older, g_object_unref);
   g_list_free_full(newer, g_object_unref);
 
-  auto requests = testkit::visibleEntries(sharedFolder() + "/requests");
+  auto requests = testkit::visibleEntries(testkit::userSharedFolder() + "/requests");
   ASSERT_EQ(requests.size(), 1u);
   std::string request = readFile(requests[0]);
   EXPECT_NE(request.find(R"("action":{"action":"convert","format":"mp4"})"), std::string::npos)
