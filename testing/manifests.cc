@@ -1,7 +1,7 @@
 #include "testing/manifests.h"
 
 #include "extension/shared_folder.h"
-#include "platform/posix/passwd_user_database.h"
+#include "platform/linux/system_platform.h"
 
 namespace vdl::testkit {
 
@@ -38,8 +38,8 @@ bool isDividerLine(const std::string& title) {
 }
 
 std::string userSharedFolder() {
-  posix::PasswdUserDatabase users;
-  return sharedFolderURL(users, hostBundleIdentifier()).path();
+  linux_platform::SystemPlatform system({});
+  return sharedFolderURL(system.users(), hostBundleIdentifier()).path();
 }
 
 }  // namespace vdl::testkit
