@@ -22,13 +22,6 @@ std::string ExtensionWorld::file(const std::string& name) {
   return tmp / "files/" + name;
 }
 
-std::size_t ExtensionWorld::entries() const {
-  std::error_code ec;
-  std::size_t n = 0;
-  for (std::filesystem::directory_iterator it(requests, ec), end; !ec && it != end; ++it) ++n;
-  return n;
-}
-
 std::string ExtensionWorld::onlyRequest() const {
   auto files = published();
   return files.size() == 1 ? readFile(files[0]) : std::string();

@@ -22,8 +22,8 @@ class ExtensionWorld {
   void writeMenu(const std::string& text) { writeFile(menuPath, text); }
   void writeFallback(const std::string& text) { writeFile(bundle + "/fallback-menu.json", text); }
   // The published requests' paths (hidden files left out), and every entry.
-  std::vector<std::string> published() const { return visibleEntries(requests); }
-  std::size_t entries() const;
+  std::vector<std::string> published() const { return testkit::entries(requests); }
+  std::size_t entries() const { return testkit::entries(requests, true).size(); }
   // The one published request's text; empty unless there is exactly one.
   std::string onlyRequest() const;
 

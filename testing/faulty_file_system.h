@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <optional>
-#include <string>
 
 #include "platform/file_system.h"
 
@@ -28,16 +27,15 @@ enum class FsOp : std::size_t {
   count
 };
 
-const char* fsOpName(FsOp op);
-
 class FaultyFileSystem final : public FileSystem {
  public:
   explicit FaultyFileSystem(FileSystem& target) : target_(target) {}
 
-  // The next calls of `op` fail with `error`, `times` times in a row (0: for ever).
-  void failNext(FsOp op, std::string description = "injected fault", int times = 1);
-  void heal();
+  // The next call of `op` fails.
+  void failNext(FsOp op) { failing_[static_cast<std::size_t>(op)] = true; }
+  void heal() { failing_.fill(false); }
   std::size_t calls(FsOp op) const { return calls_[static_cast<std::size_t>(op)]; }
+  std::size_t allCalls() const;
   void resetCounts() { calls_.fill(0); }
 
   Expected<FileStatus> status(const std::string& path) override;
@@ -50,13 +48,9 @@ class FaultyFileSystem final : public FileSystem {
   std::optional<Error> enter(FsOp op);
 
  private:
-  struct Fault {
-    std::string description;
-    int remaining = 0;  // < 0: for ever
-  };
   FileSystem& target_;
   std::array<std::size_t, static_cast<std::size_t>(FsOp::count)> calls_{};
-  std::array<std::optional<Fault>, static_cast<std::size_t>(FsOp::count)> faults_{};
+  std::array<bool, static_cast<std::size_t>(FsOp::count)> failing_{};
 };
 
 }  // namespace vdl::testkit

@@ -42,11 +42,11 @@ std::string readFile(const std::string& path) {
   return s.str();
 }
 
-std::vector<std::string> visibleEntries(const std::string& folder) {
+std::vector<std::string> entries(const std::string& folder, bool hidden) {
   std::vector<std::string> paths;
   std::error_code ec;
   for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
-    if (e.path().filename().string()[0] != '.') paths.push_back(e.path().string());
+    if (hidden || e.path().filename().string()[0] != '.') paths.push_back(e.path().string());
   }
   return paths;
 }

@@ -29,9 +29,10 @@ class TempDir {
 // Writes `content` to `path`, creating missing parent folders.
 void writeFile(const std::string& path, std::string_view content);
 std::string readFile(const std::string& path);
-// The paths of the entries of `folder` whose names don't start with ".", as
-// published requests are; empty when there is no such folder.
-std::vector<std::string> visibleEntries(const std::string& folder);
+// The paths of the entries of `folder`: only those whose names don't start
+// with ".", as published requests', unless `hidden` too; empty when there is
+// no such folder.
+std::vector<std::string> entries(const std::string& folder, bool hidden = false);
 
 // Sets the modification time of `path` exactly.
 void setModified(const std::string& path, FileTime time);

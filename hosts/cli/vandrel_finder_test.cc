@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -20,6 +23,27 @@ namespace {
 
 using testkit::kWorkedExample;
 
+// The convert label and the one format go together: a menu that mixes them
+// was built from parts of two manifests. Padded, so that a reader can meet
+// the file half-written.
+std::string manifest(const std::string& label, const std::string& format) {
+  return testkit::smallManifest(label, format,
+                                R"(, "padding": ")" + std::string(20000, 'x') + "\"");
+}
+
+void writeInPlace(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  // Two writes, so that a reader can meet the file half-written.
+  out.write(text.data(), static_cast<std::streamsize>(text.size() / 2)).flush();
+  out.write(text.data() + text.size() / 2,
+            static_cast<std::streamsize>(text.size() - text.size() / 2));
+}
+
+void writeAtomically(const std::string& path, const std::string& text) {
+  testkit::writeFile(path + ".tmp", text);
+  std::filesystem::rename(path + ".tmp", path);
+}
+
 class FinderBinaryTest : public ::testing::Test {
  protected:
   FinderBinaryTest() {
@@ -29,11 +53,19 @@ class FinderBinaryTest : public ::testing::Test {
     testkit::writeFile(clip, "video");
   }
 
-  testkit::ProcessResult run(std::vector<std::string> args, const std::string& input = "") {
-    std::vector<std::string> argv{VDL_FINDER, "--home", tmp / "home", "--bundle", VDL_BUNDLE};
-    argv.insert(argv.end(), args.begin(), args.end());
-    return testkit::runProcess(argv, {{"VANDREL_SHARED_FOLDER", std::nullopt}}, input);
+  // vandrel-finder with this test's home and the built bundle, then `args`,
+  // after the words of `before`.
+  std::vector<std::string> command(const std::vector<std::string>& args,
+                                   std::vector<std::string> before = {}) {
+    before.insert(before.end(), {VDL_FINDER, "--home", tmp / "home", "--bundle", VDL_BUNDLE});
+    before.insert(before.end(), args.begin(), args.end());
+    return before;
   }
+  testkit::ProcessResult run(std::vector<std::string> args, const std::string& input = "") {
+    return testkit::runProcess(command(args), kNoSharedFolder, input);
+  }
+  static inline const testkit::Environment kNoSharedFolder = {
+      {"VANDREL_SHARED_FOLDER", std::nullopt}};
   void writeMenu(const std::string& text) { testkit::writeFile(shared + "/menu.json", text); }
 
   testkit::TempDir tmp;
@@ -41,11 +73,13 @@ class FinderBinaryTest : public ::testing::Test {
 };
 
 // The JSON form of the menu: every item with all its fields, the submenu
-// inside its item. (The tree itself is the extension's, tested there.)
+// inside its item. (The tree itself is the extension's, tested there.) A
+// file URL names the same file as its path.
 TEST_F(FinderBinaryTest, MenuJSONOfTheWorkedExample) {
   writeMenu(kWorkedExample);
   auto r = run({"menu", "--json", clip});
   ASSERT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(run({"menu", "--json", "file://" + clip}).out, r.out);
   auto menu = nlohmann::json::parse(r.out);
   EXPECT_EQ(menu["title"], "");
   EXPECT_EQ(menu["items"].size(), 3u);
@@ -108,9 +142,8 @@ TEST_F(FinderBinaryTest, SessionKeepsOneCacheAcrossChangesOfTheFile) {
                                : j["menu"]["items"][0]["title"].get<std::string>();
   };
 
-  testkit::ChildProcess session(
-      {VDL_FINDER, "--home", tmp / "home", "--bundle", VDL_BUNDLE, "session"},
-      testkit::ChildProcess::Streams::lines);
+  testkit::ChildProcess session(command({"session"}), testkit::ChildProcess::Streams::lines,
+                                kNoSharedFolder);
   EXPECT_EQ(session.ask(R"({"select": [")" + clip + R"("]})"), R"({"ok":true})");
   EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Convert to");
 
@@ -213,14 +246,8 @@ TEST_F(FinderBinaryTest, UsageErrorsExitTwoWithAMessage) {
   EXPECT_EQ(run({"--version"}).out.rfind("vandrel-finder ", 0), 0u);
 }
 
-TEST_F(FinderBinaryTest, PathsAsRelativeNamesAndFileURLs) {
+TEST_F(FinderBinaryTest, DotDotIsLeftForTheSystemToFollow) {
   writeMenu(kWorkedExample);
-  auto byURL = run({"menu", "--json", "file://" + clip});
-  auto byPath = run({"menu", "--json", clip});
-  EXPECT_EQ(byURL.out, byPath.out);
-  auto j = nlohmann::json::parse(byURL.out);
-  EXPECT_FALSE(j.is_null());
-
   // With L a link to d1/d2, L/../x.MOV is d1/x.MOV, not the x.MOV beside L:
   // the request names the path as given, and the system follows it.
   std::filesystem::create_directories(tmp / "d1/d2");
@@ -238,21 +265,10 @@ TEST_F(FinderBinaryTest, PathsAsRelativeNamesAndFileURLs) {
 // reported success for nothing: each ends as an ordinary, visible failure.
 TEST_F(FinderBinaryTest, LimitsAndHostileHomesFailCleanly) {
   writeMenu(kWorkedExample);
-  auto requestFiles = [&] {
-    std::size_t n = 0;
-    std::error_code ec;
-    for (auto it = std::filesystem::directory_iterator(shared + "/requests", ec);
-         !ec && it != std::filesystem::directory_iterator(); ++it) {
-      ++n;
-    }
-    return n;
-  };
+  auto requestFiles = [&] { return testkit::entries(shared + "/requests", true).size(); };
   auto limited = [&](const std::string& ulimit, std::vector<std::string> args) {
-    std::vector<std::string> argv{"/bin/sh",  "-c",      ulimit + " && exec \"$0\" \"$@\"",
-                                  VDL_FINDER, "--home",  tmp / "home",
-                                  "--bundle", VDL_BUNDLE};
-    argv.insert(argv.end(), args.begin(), args.end());
-    return testkit::runProcess(argv, {{"VANDREL_SHARED_FOLDER", std::nullopt}});
+    return testkit::runProcess(command(args, {"/bin/sh", "-c", ulimit + " && exec \"$0\" \"$@\""}),
+                               kNoSharedFolder);
   };
 
   // No room for a file: the write fails, is logged once, and nothing stays.
@@ -363,6 +379,68 @@ TEST_F(FinderBinaryTest, SampleReceiverTakesOnlyWhatIsARequest) {
     EXPECT_EQ(r.exitStatus, c.exitStatus) << c.name << ": " << r.err;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << c.name << ": " << r.err;
   }
+}
+
+// Menus asked of a running session while the host application rewrites
+// menu.json under it, both by atomic replacement and in place. Every menu
+// must come whole from one manifest, old or new, or be none.
+TEST_F(FinderBinaryTest, EveryMenuComesWholeFromOneManifestWhileItIsRewritten) {
+  const std::string menuPath = shared + "/menu.json";
+  writeMenu(manifest("Old", "mp4"));
+
+  testkit::ChildProcess session(command({"session"}), testkit::ChildProcess::Streams::lines,
+                                kNoSharedFolder);
+  ASSERT_EQ(session.ask(nlohmann::json{{"select", {clip}}}.dump()), R"({"ok":true})");
+
+  // Stops and joins the writer on every way out of the test, a failed
+  // ASSERT included: a thread still running at its destruction would end
+  // the whole test program.
+  struct Rewriter {
+    std::atomic<bool> stop{false};
+    std::thread thread;
+    ~Rewriter() { join(); }
+    void join() {
+      stop = true;
+      if (thread.joinable()) thread.join();
+    }
+  } rewriter;
+  rewriter.thread = std::thread([&] {
+    for (unsigned i = 0; !rewriter.stop; ++i) {
+      auto text = i % 2 ? manifest("Old", "mp4") : manifest("New", "webm");
+      if (i % 4 < 2) {
+        writeAtomically(menuPath, text);
+      } else {
+        writeInPlace(menuPath, text);
+      }
+    }
+  });
+
+  std::map<std::string, int> seen;
+  for (int i = 0; i < 20000 && (i < 1000 || seen.size() < 2); ++i) {
+    auto reply = nlohmann::json::parse(session.ask(R"({"menu": 0})"), nullptr, false);
+    ASSERT_FALSE(reply.is_discarded()) << "the session died or garbled its reply";
+    const auto& menu = reply["menu"];
+    if (menu.is_null()) {
+      ++seen["none"];
+      continue;
+    }
+    const auto& convert = menu["items"][0];
+    const std::string format = convert["submenu"]["items"][0]["title"];
+    const std::string label = convert["title"];
+    ASSERT_TRUE((label == "Old" && format == "MP4") || (label == "New" && format == "WEBM"))
+        << label << " with " << format;
+    ++seen[label];
+  }
+  rewriter.join();
+  EXPECT_GE(seen["Old"], 1);
+  EXPECT_GE(seen["New"], 1) << "the rewrites were never seen";
+
+  // Once the writing stops, the last manifest is the one in force.
+  testkit::writeFile(menuPath, manifest("Final", "mkv"));
+  testkit::setModified(menuPath, {2000000000, 1});
+  auto reply = nlohmann::json::parse(session.ask(R"({"menu": 0})"));
+  EXPECT_EQ(reply["menu"]["items"][0]["title"], "Final");
+  EXPECT_EQ(session.wait(), 0);
 }
 
 }  // namespace
