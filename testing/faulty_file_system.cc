@@ -78,12 +78,6 @@ class FaultyDirectory final : public Directory {
 
 }  // namespace
 
-std::size_t FaultyFileSystem::allCalls() const {
-  std::size_t n = 0;
-  for (std::size_t c : calls_) n += c;
-  return n;
-}
-
 std::optional<Error> FaultyFileSystem::enter(FsOp op) {
   auto i = static_cast<std::size_t>(op);
   ++calls_[i];

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <numeric>
 #include <optional>
 
 #include "platform/file_system.h"
@@ -35,7 +36,9 @@ class FaultyFileSystem final : public FileSystem {
   void failNext(FsOp op) { failing_[static_cast<std::size_t>(op)] = true; }
   void heal() { failing_.fill(false); }
   std::size_t calls(FsOp op) const { return calls_[static_cast<std::size_t>(op)]; }
-  std::size_t allCalls() const;
+  std::size_t allCalls() const {
+    return std::accumulate(calls_.begin(), calls_.end(), std::size_t{0});
+  }
   void resetCounts() { calls_.fill(0); }
 
   Expected<FileStatus> status(const std::string& path) override;
