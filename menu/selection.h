@@ -9,9 +9,13 @@
 namespace vdl {
 
 // The selected items that exist and are not directories (a symbolic link is
-// followed), in the file manager's order, duplicates kept. Empty when the
-// file manager reports no selection, and when any kept path is not UTF-8: a
-// request can't name such a file, so nothing is offered that could only fail.
+// followed), in the file manager's order, duplicates kept. A type the file
+// manager reports is taken as it is; the disk is asked only for the others.
+//
+// Empty when the file manager reports no selection, and when any item is not
+// a file of this machine (no file URL, or one with another host) or any kept
+// path is not UTF-8: the extension can't name such an item in a request, and
+// a request for only part of what the user picked would act behind their back.
 std::vector<FileURL> selectedFiles(FinderController& finder, FileSystem& files);
 
 }  // namespace vdl

@@ -37,21 +37,49 @@ TEST(Selection, KeepsExistingNonDirectoriesInOrderWithDuplicates) {
                                             tmp / "a.png", tmp / "pipe.fifo"}));
 }
 
-TEST(Selection, NoSelectionAndUnnameableFilesAreEmpty) {
+// What the file manager knows travels with the item and is believed; the
+// rest is asked of the disk. One item the extension can't name empties it all.
+TEST(Selection, TakesKnownTypesAndNamesOnlyLocalFiles) {
   testkit::TempDir tmp;
   testkit::TestPlatform t(tmp / "bundle");
-  t.finder.selection = std::nullopt;
-  EXPECT_TRUE(selectedFiles(t.finder, t.files).empty());
-  t.finder.selection = std::vector<FileURL>{};
-  EXPECT_TRUE(selectedFiles(t.finder, t.files).empty());
-  // One file whose name is not UTF-8 among good ones: no request could name
-  // it, so the whole selection offers nothing rather than a choice that fails.
   testkit::writeFile(tmp / "good.mov", "x");
   testkit::writeFile(tmp / "bad\xFF.mov", "x");
-  t.finder.select({tmp / "good.mov", tmp / "bad\xFF.mov"});
-  EXPECT_TRUE(selectedFiles(t.finder, t.files).empty());
-  t.finder.select({tmp / "good.mov", tmp / "bad\xFF-missing.mov"});
-  EXPECT_EQ(selectedFiles(t.finder, t.files).size(), 1u) << "a file that isn't there doesn't count";
+  std::filesystem::create_symlink(tmp / "good.mov", tmp / "link.mov");
+  auto local = [&](const std::string& name, std::optional<FileType> type = std::nullopt,
+                   std::string host = "") {
+    return SelectedItem{FileURL::fileURLWithPath(tmp / name), std::move(host), type};
+  };
+  const SelectedItem remote{std::nullopt, "", FileType::regular};
+  struct Row {
+    const char* name;
+    std::optional<std::vector<SelectedItem>> items;
+    std::vector<std::string> kept;
+  } rows[] = {
+      {"no selection", std::nullopt, {}},
+      {"an empty one", std::vector<SelectedItem>{}, {}},
+      {"a known file is not looked up", {{local("unseen.mov", FileType::regular)}}, {"unseen.mov"}},
+      {"a known folder is dropped",
+       {{local("good.mov", FileType::directory), local("link.mov")}},
+       {"link.mov"}},
+      {"a link reported as such is followed on the disk",
+       {{local("link.mov", FileType::symlink), local("gone.mov", FileType::symlink)}},
+       {"link.mov"}},
+      {"localhost, in any case", {{local("good.mov", {}, "LocalHost")}}, {"good.mov"}},
+      {"a file URL of another host", {{local("good.mov"), local("good.mov", {}, "otherhost")}}, {}},
+      {"an item with no path", {{local("good.mov"), remote}}, {}},
+      {"a name that isn't UTF-8", {{local("good.mov"), local("bad\xFF.mov")}}, {}},
+      {"a name that isn't UTF-8 and isn't there",
+       {{local("good.mov"), local("bad\xFF-gone.mov")}},
+       {"good.mov"}},
+  };
+  for (const auto& row : rows) {
+    t.finder.selection = row.items;
+    std::vector<std::string> kept;
+    for (const auto& url : selectedFiles(t.finder, t.files)) {
+      kept.push_back(url.lastPathComponent());
+    }
+    EXPECT_EQ(kept, row.kept) << row.name;
+  }
 }
 
 }  // namespace

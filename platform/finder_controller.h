@@ -4,11 +4,26 @@
 
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/file_url.h"
 
 namespace vdl {
+
+// One selected item as the file manager reports it, with what it already
+// knows of it, so that the core need not ask the disk again.
+struct SelectedItem {
+  // The item's path when the file manager reports a file URL; none for any
+  // other item (the trash, a remote folder).
+  std::optional<FileURL> url;
+  // The file URL's host, as reported: only empty or "localhost" is this machine.
+  std::string host;
+  // The item's type with links followed, where the file manager knows it;
+  // none: the disk is asked.
+  std::optional<FileType> knownType;
+};
 
 class FinderController {
  public:
@@ -17,7 +32,7 @@ class FinderController {
   virtual void setDirectoryURLs(const std::set<FileURL>& urls) = 0;
   // The items selected at the moment of the call, in the file manager's
   // order, or none.
-  virtual std::optional<std::vector<FileURL>> selectedItemURLs() = 0;
+  virtual std::optional<std::vector<SelectedItem>> selectedItemURLs() = 0;
 };
 
 }  // namespace vdl

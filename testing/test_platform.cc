@@ -10,7 +10,12 @@ namespace vdl::testkit {
 void FakeFinder::select(const std::vector<std::string>& paths) {
   std::vector<FileURL> urls;
   for (const auto& p : paths) urls.push_back(FileURL::fileURLWithPath(p));
-  selection = urls;
+  select(urls);
+}
+
+void FakeFinder::select(const std::vector<FileURL>& urls) {
+  selection.emplace();
+  for (const auto& url : urls) selection->push_back({url, "", std::nullopt});
 }
 
 double FakeMenuFont::width(std::string_view text) {

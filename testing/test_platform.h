@@ -28,16 +28,17 @@ class FixedUserDatabase final : public UserDatabase {
 class FakeFinder final : public FinderController {
  public:
   std::vector<std::set<FileURL>> registered;
-  std::optional<std::vector<FileURL>> selection;
+  std::optional<std::vector<SelectedItem>> selection;
   int selectionCalls = 0;
 
   void setDirectoryURLs(const std::set<FileURL>& urls) override { registered.push_back(urls); }
-  std::optional<std::vector<FileURL>> selectedItemURLs() override {
+  std::optional<std::vector<SelectedItem>> selectedItemURLs() override {
     ++selectionCalls;
     return selection;
   }
-  // Selects these paths, as absolute file URLs.
+  // Selects these paths, as absolute file URLs whose type is not known.
   void select(const std::vector<std::string>& paths);
+  void select(const std::vector<FileURL>& urls);
 };
 
 // Every code point is `unit` wide; "─" is `dividerWidth` wide.

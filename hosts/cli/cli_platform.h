@@ -15,9 +15,9 @@ namespace vdl::cli {
 
 class CommandLineFinder final : public FinderController {
  public:
-  std::optional<std::vector<FileURL>> selection;
+  std::optional<std::vector<SelectedItem>> selection;
   void setDirectoryURLs(const std::set<FileURL>&) override {}
-  std::optional<std::vector<FileURL>> selectedItemURLs() override { return selection; }
+  std::optional<std::vector<SelectedItem>> selectedItemURLs() override { return selection; }
 };
 
 class CliPlatform {

@@ -66,13 +66,13 @@ Status Host::select(const std::optional<std::vector<std::string>>& arguments) {
     platform_.finder.selection = std::nullopt;
     return Status::success();
   }
-  std::vector<FileURL> urls;
+  std::vector<SelectedItem> items;
   for (const auto& a : *arguments) {
     auto url = selectionURL(a);
     if (!url) return url.error();
-    urls.push_back(*url);
+    items.push_back({*url, "", std::nullopt});
   }
-  platform_.finder.selection = std::move(urls);
+  platform_.finder.selection = std::move(items);
   return Status::success();
 }
 

@@ -14,18 +14,21 @@ void FinderSyncController::setDirectoryURLs(const std::set<FileURL>& urls) {
   [[FIFinderSyncController defaultController] setDirectoryURLs:set];
 }
 
-std::optional<std::vector<FileURL>> FinderSyncController::selectedItemURLs() {
-  NSArray* items = [[FIFinderSyncController defaultController] selectedItemURLs];
-  if (!items) return std::nullopt;
-  std::vector<FileURL> urls;
-  urls.reserve([items count]);
-  for (NSURL* item in items) {
-    // Only file URLs name items of the local file system.
-    if (![item isFileURL]) continue;
-    const char* path = [[item path] fileSystemRepresentation];
-    if (path) urls.push_back(FileURL::fileURLWithPath(path, [item hasDirectoryPath] == YES));
+std::optional<std::vector<SelectedItem>> FinderSyncController::selectedItemURLs() {
+  NSArray* urls = [[FIFinderSyncController defaultController] selectedItemURLs];
+  if (!urls) return std::nullopt;
+  std::vector<SelectedItem> items;
+  items.reserve([urls count]);
+  for (NSURL* url in urls) {
+    // Every item goes to the core, which decides what one that isn't a local
+    // file means for the rest.
+    SelectedItem item;
+    const char* path = [url isFileURL] ? [[url path] fileSystemRepresentation] : nullptr;
+    if (path) item.url = FileURL::fileURLWithPath(path, [url hasDirectoryPath] == YES);
+    if (NSString* host = [url host]) item.host = [host UTF8String] ?: "";
+    items.push_back(std::move(item));
   }
-  return urls;
+  return items;
 }
 
 Shell::Shell(const std::string& bundlePath)
