@@ -78,6 +78,7 @@ MenuItem divider(const std::vector<std::string>& titles, MenuFont& font) {
   for (const auto& t : titles) widths.push_back(font.width(t));
   std::size_t count = dividerLength(widths, font.width(kDividerCharacter));
   MenuItem item;
+  item.kind = MenuItemKind::divider;
   for (std::size_t i = 0; i < count; ++i) item.title += kDividerCharacter;
   item.enabled = false;
   return item;

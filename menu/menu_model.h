@@ -15,9 +15,14 @@ namespace vdl {
 // The one action a selectable item can have: the extension's `choose:`.
 enum class MenuAction { none, choose };
 
+// What an item is. A divider is a disabled line that only separates groups;
+// a host with a separator of its own shows that instead.
+enum class MenuItemKind { item, divider };
+
 struct Menu;
 
 struct MenuItem {
+  MenuItemKind kind = MenuItemKind::item;
   std::string title;
   MenuAction action = MenuAction::none;
   std::string keyEquivalent;
