@@ -20,8 +20,14 @@ namespace {
 
 struct Launch {
   Workspace::CompletionHandler completion;
-  std::function<void()> done;
+  std::shared_ptr<std::atomic<int>> pending;
 };
+
+Launch* startLaunch(std::shared_ptr<std::atomic<int>> pending,
+                    Workspace::CompletionHandler completion) {
+  ++*pending;
+  return new Launch{std::move(completion), std::move(pending)};
+}
 
 // Variables through which an application would take the focus.
 std::vector<std::string> activationVariables(const OpenConfiguration& configuration) {
@@ -38,7 +44,7 @@ void complete(Launch* launch, std::optional<Error> error) {
   std::unique_ptr<Launch> owned(launch);
   // Counted as done before the handler runs, so that an opening the handler
   // starts keeps the count above zero.
-  owned->done();
+  --*owned->pending;
   owned->completion(std::move(error));
 }
 
@@ -138,8 +144,7 @@ void watchExec(Launch* launch, GPid pid, std::string what) {
 
 void GioWorkspace::openURLs(const std::vector<std::string>& urls, const FileURL& application,
                             const OpenConfiguration& configuration, CompletionHandler completion) {
-  ++pending_;
-  auto* launch = new Launch{std::move(completion), [this] { finished(); }};
+  auto* launch = startLaunch(pending_, std::move(completion));
   std::string appRun = application.appendingPathComponent("AppRun").path();
   if (!g_file_test(appRun.c_str(), G_FILE_TEST_IS_REGULAR) || ::access(appRun.c_str(), X_OK) != 0) {
     return completeLater(launch, Error{"no executable AppRun in " + application.path()});
@@ -152,8 +157,7 @@ void GioWorkspace::openURLs(const std::vector<std::string>& urls, const FileURL&
 
 void GioWorkspace::openURL(const std::string& url, const OpenConfiguration& configuration,
                            CompletionHandler completion) {
-  ++pending_;
-  auto* launch = new Launch{std::move(completion), [this] { finished(); }};
+  auto* launch = startLaunch(pending_, std::move(completion));
   gchar* scheme = g_uri_parse_scheme(url.c_str());
   if (scheme == nullptr) return completeLater(launch, Error{"not a URL: " + url});
   std::string type = std::string("x-scheme-handler/") + scheme;
@@ -198,11 +202,11 @@ void GioWorkspace::openURL(const std::string& url, const OpenConfiguration& conf
 bool GioWorkspace::waitForCompletions(std::chrono::milliseconds timeout) {
   auto deadline = std::chrono::steady_clock::now() + timeout;
   GMainContext* c = context();
-  while (pending_ > 0 && std::chrono::steady_clock::now() < deadline) {
+  while (*pending_ > 0 && std::chrono::steady_clock::now() < deadline) {
     // Never block for long, so that the deadline is honoured.
     if (!g_main_context_iteration(c, FALSE)) g_usleep(1000);
   }
-  return pending_ == 0;
+  return *pending_ == 0;
 }
 
 }  // namespace vdl::linux_platform

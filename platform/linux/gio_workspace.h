@@ -3,7 +3,9 @@
 // XDG mimeapps lists and .desktop files register for x-scheme-handler/<scheme>.
 #pragma once
 
+#include <atomic>
 #include <chrono>
+#include <memory>
 
 #include "platform/workspace.h"
 
@@ -28,11 +30,12 @@ class GioWorkspace final : public Workspace {
   // completion starts, has completed, or until `timeout`. True when none is
   // left pending.
   bool waitForCompletions(std::chrono::milliseconds timeout);
-  int pending() const { return pending_; }
+  // Openings started, on any thread, whose completion has not run yet.
+  int pending() const { return *pending_; }
 
  private:
-  void finished() { --pending_; }
-  int pending_ = 0;
+  // Shared with the openings in flight, which may outlive this object.
+  std::shared_ptr<std::atomic<int>> pending_ = std::make_shared<std::atomic<int>>(0);
 };
 
 }  // namespace vdl::linux_platform

@@ -27,6 +27,14 @@ class Users final : public UserDatabase {
   posix::PasswdUserDatabase passwd_;
 };
 
+// One for the whole process, never destroyed: an opening's completion, which
+// writes to the log, may run after the platform that started it has gone.
+template <class Part>
+Part& forTheProcess() {
+  static auto* part = new Part;
+  return *part;
+}
+
 }  // namespace
 
 struct SystemPlatform::Parts {
@@ -35,10 +43,10 @@ struct SystemPlatform::Parts {
   posix::PosixFileSystem files;
   Users users;
   FolderBundle bundle;
-  GioWorkspace workspace;
+  GioWorkspace& workspace = forTheProcess<GioWorkspace>();
+  SystemLog& log = forTheProcess<SystemLog>();
   posix::RealtimeClock clock;
   RandomUUIDSource uuids;
-  SystemLog log;
 };
 
 SystemPlatform::SystemPlatform(SystemOptions options)
