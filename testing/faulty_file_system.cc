@@ -1,6 +1,8 @@
 // Forwarding and fault injection for FaultyFileSystem.
 #include "testing/faulty_file_system.h"
 
+#include <thread>
+
 namespace vdl::testkit {
 namespace {
 
@@ -81,6 +83,7 @@ class FaultyDirectory final : public Directory {
 std::optional<Error> FaultyFileSystem::enter(FsOp op) {
   auto i = static_cast<std::size_t>(op);
   ++calls_[i];
+  if (delays_[i].count() > 0) std::this_thread::sleep_for(delays_[i]);
   if (!failing_[i]) return std::nullopt;
   failing_[i] = false;
   return Error{"injected fault"};

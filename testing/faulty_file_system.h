@@ -1,8 +1,10 @@
-// A file system that forwards to another and fails a named call on demand,
-// counting every call, so that tests can assert both faults and "read nothing".
+// A file system that forwards to another and fails a named call on demand, or
+// slows it down, counting every call, so that tests can assert both faults and
+// "read nothing".
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <numeric>
 #include <optional>
@@ -34,6 +36,10 @@ class FaultyFileSystem final : public FileSystem {
 
   // The next call of `op` fails.
   void failNext(FsOp op) { failing_[static_cast<std::size_t>(op)] = true; }
+  // Every later call of `op` first waits `time`, as a slow disk would.
+  void delay(FsOp op, std::chrono::milliseconds time) {
+    delays_[static_cast<std::size_t>(op)] = time;
+  }
   void heal() { failing_.fill(false); }
   std::size_t calls(FsOp op) const { return calls_[static_cast<std::size_t>(op)]; }
   std::size_t allCalls() const {
@@ -54,6 +60,7 @@ class FaultyFileSystem final : public FileSystem {
   FileSystem& target_;
   std::array<std::size_t, static_cast<std::size_t>(FsOp::count)> calls_{};
   std::array<bool, static_cast<std::size_t>(FsOp::count)> failing_{};
+  std::array<std::chrono::milliseconds, static_cast<std::size_t>(FsOp::count)> delays_{};
 };
 
 }  // namespace vdl::testkit

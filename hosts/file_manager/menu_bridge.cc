@@ -31,7 +31,7 @@ namespace detail {
 
 void activate(GObject*, gpointer activation) {
   auto* a = static_cast<Activation*>(activation);
-  a->session->choose(*a->files, a->tag);
+  a->session->choose(a->files, a->tag);
 }
 
 void forget(gpointer activation, GClosure*) {

@@ -33,33 +33,27 @@ std::string mnemonicEscaped(const std::string& title);
 // A GIO file type as the extension's, where it is sure; none otherwise.
 std::optional<FileType> knownType(GFileType type);
 
-// The file manager's files as a menu's selection, with the types it knows of
-// them.
-struct LocalSelection {
-  std::shared_ptr<const Selection> files;
-  KnownTypes types;
-};
-
-// None when any of the files has no local path (trash, recent files, remote
-// folders): the extension acts on local files only.
+// The file manager's files as a menu's selection: each with its local path
+// when it has one (the trash, recent files and remote folders have none), and
+// the type the file manager already knows.
 template <class FM>
-std::optional<LocalSelection> localSelection(GList* files) {
+std::shared_ptr<const Selection> selectionOf(GList* files) {
   auto selection = std::make_shared<Selection>();
-  KnownTypes types;
-  guint count = g_list_length(files);
-  selection->reserve(count);
-  types.reserve(count);
+  selection->reserve(g_list_length(files));
   for (GList* l = files; l; l = l->next) {
     auto* info = static_cast<typename FM::FileInfo*>(l->data);
-    GFile* location = FM::location(info);
-    char* path = location ? g_file_get_path(location) : nullptr;
-    if (location) g_object_unref(location);
-    if (!path) return std::nullopt;
-    selection->push_back(FileURL::fileURLWithPath(path));
-    g_free(path);
-    types.push_back(FM::type(info));
+    SelectedItem item;
+    if (GFile* location = FM::location(info)) {
+      if (char* path = g_file_get_path(location)) {
+        item.url = FileURL::fileURLWithPath(path);
+        g_free(path);
+      }
+      g_object_unref(location);
+    }
+    item.knownType = FM::type(info);
+    selection->push_back(std::move(item));
   }
-  return LocalSelection{std::move(selection), std::move(types)};
+  return selection;
 }
 
 namespace detail {
@@ -101,8 +95,7 @@ template <class FM>
 typename FM::Item* itemFor(const MenuItem& item, const std::string& name,
                            const std::shared_ptr<MenuSession>& session,
                            const std::shared_ptr<const Selection>& files) {
-  bool isDivider = !item.enabled && item.action == MenuAction::none && !item.submenu;
-  if (isDivider) {
+  if (item.kind == MenuItemKind::divider) {
     if (auto* separator = FM::newSeparator(name.c_str())) return separator;
   }
   std::string icon = item.image ? item.image->url.path() : std::string();
@@ -152,10 +145,9 @@ template <class FM>
 GList* fileItems(const std::shared_ptr<MenuSession>& session, GList* files) {
   if (!session) return nullptr;
   try {
-    auto selection = localSelection<FM>(files);
-    if (!selection) return nullptr;
-    auto menu = session->menuFor(*selection->files, selection->types);
-    return menu ? rootItems<FM>(*menu, session, selection->files) : nullptr;
+    auto selection = selectionOf<FM>(files);
+    auto menu = session->menuFor(*selection);
+    return menu ? rootItems<FM>(*menu, session, selection) : nullptr;
   } catch (...) {
     return nullptr;
   }

@@ -14,6 +14,11 @@ void finalize(GObject* object) {
 
 }  // namespace
 
+bool mayRegisterProvider(const char* name, gpointer plugin) {
+  GType known = g_type_from_name(name);
+  return known == 0 || g_type_get_plugin(known) == static_cast<GTypePlugin*>(plugin);
+}
+
 void initProvider(Provider* self, const void* addressInModule) {
   self->session = new std::shared_ptr<MenuSession>(sessionForModule(addressInModule));
 }

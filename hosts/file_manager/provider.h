@@ -21,6 +21,35 @@ struct ProviderClass {
   GObjectClass parent;
 };
 
+// Whether a module may register its provider type `name` with `plugin` (its
+// GTypeModule): yes when no type has that name, or when `plugin` itself
+// registered it (loaded again after an unload). No when a second installed
+// copy, or this file loaded again by another module, got there first: GLib
+// would warn and fail, and the user would see the menu twice. Such a module
+// registers nothing and lists no types.
+bool mayRegisterProvider(const char* name, gpointer plugin);
+
+// The provider type a module's list_types reports: once after each
+// registration. The same file loaded by two modules shares this, and a file
+// manager may list every module's types only after loading them all (Thunar
+// 4.18 does), so only the first list after the registration gets it.
+class ListedTypes {
+ public:
+  void registered(GType type) {
+    types_[0] = type;
+    count_ = 1;
+  }
+  void list(const GType** types, int* count) {
+    *types = types_;
+    *count = count_;
+    count_ = 0;
+  }
+
+ private:
+  GType types_[1] = {};
+  int count_ = 0;
+};
+
 // Instance init: the session of the module that holds `addressInModule`,
 // whose real location is its bundle. Without one the provider offers nothing.
 void initProvider(Provider* self, const void* addressInModule);

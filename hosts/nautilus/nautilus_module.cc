@@ -44,23 +44,23 @@ void vdl_nautilus_provider_class_init(VdlNautilusProviderClass* klass) {
 }
 void vdl_nautilus_provider_class_finalize(VdlNautilusProviderClass*) {}
 
-GType providerTypes[1];
+fm::ListedTypes listed;
 
 }  // namespace
 
 extern "C" {
 
 __attribute__((visibility("default"))) void nautilus_module_initialize(GTypeModule* module) {
+  if (!fm::mayRegisterProvider("VdlNautilusProvider", module)) return;
   vdl_nautilus_provider_register_type(module);
-  providerTypes[0] = vdl_nautilus_provider_type_id;
+  listed.registered(vdl_nautilus_provider_type_id);
 }
 
 __attribute__((visibility("default"))) void nautilus_module_shutdown(void) {}
 
 __attribute__((visibility("default"))) void nautilus_module_list_types(const GType** types,
                                                                        int* count) {
-  *types = providerTypes;
-  *count = 1;
+  listed.list(types, count);
 }
 
 }  // extern "C"

@@ -1,38 +1,8 @@
 // The extension as a Thunar (Xfce) plugin: Thunar's three entry points and
 // one menu provider on the bridge. Thunar asks for the menu when it opens.
-#include <gtk/gtk.h>
-
 #include "hosts/file_manager/menu_bridge.h"
 #include "hosts/file_manager/provider.h"
-
-extern "C" {
-#include <thunarx/thunarx.h>
-}
-
-namespace vdl::thunar {
-
-struct ThunarKind {
-  using FileInfo = ThunarxFileInfo;
-  using Item = ThunarxMenuItem;
-  using Submenu = ThunarxMenu;
-
-  static GFile* location(FileInfo* info) { return thunarx_file_info_get_location(info); }
-  // Asked only when the menu opens: the disk answers.
-  static std::optional<FileType> type(FileInfo*) { return std::nullopt; }
-  // The icon is read with g_icon_new_for_string, which takes a path.
-  static Item* newItem(const char* name, const char* label, const char* icon) {
-    return thunarx_menu_item_new(name, label, "", icon);
-  }
-  // No separator item; 4.18 ignores "sensitive", so a divider shows as an
-  // ordinary item, which does nothing: it has no handler.
-  static Item* newSeparator(const char*) { return nullptr; }
-  static Submenu* newMenu() { return thunarx_menu_new(); }
-  static void append(Submenu* menu, Item* item) { thunarx_menu_append_item(menu, item); }
-  static void setSubmenu(Item* item, Submenu* menu) { thunarx_menu_item_set_menu(item, menu); }
-  static GList* items(Submenu* menu) { return thunarx_menu_get_items(menu); }
-};
-
-}  // namespace vdl::thunar
+#include "hosts/thunar/thunar_kind.h"
 
 namespace {
 
@@ -67,7 +37,7 @@ void vdl_thunar_provider_class_init(VdlThunarProviderClass* klass) {
   fm::initProviderClass(klass);
 }
 
-GType providerTypes[1];
+fm::ListedTypes listed;
 
 }  // namespace
 
@@ -88,19 +58,19 @@ __attribute__((visibility("default"))) void thunar_extension_initialize(
     g_warning("Vandrel: this Thunar's extension library won't do: %s", mismatch);
     return;
   }
+  if (!fm::mayRegisterProvider("VdlThunarProvider", plugin)) return;
   // Thunar drops an idle plugin after a while; the items of a shown menu
   // still call into this one, and its session holds the manifest cache.
   thunarx_provider_plugin_set_resident(plugin, TRUE);
   vdl_thunar_provider_register_type(plugin);
-  providerTypes[0] = vdl_thunar_provider_get_type();
+  listed.registered(vdl_thunar_provider_get_type());
 }
 
 __attribute__((visibility("default"))) void thunar_extension_shutdown(void) {}
 
 __attribute__((visibility("default"))) void thunar_extension_list_types(const GType** types,
                                                                         gint* count) {
-  *types = providerTypes;
-  *count = providerTypes[0] ? 1 : 0;
+  listed.list(types, count);
 }
 
 }  // extern "C"

@@ -47,6 +47,12 @@ GFileType fileType(gpointer info) {
   return static_cast<FakeFileInfo*>(info)->type;
 }
 
+GFileInfo* fileInfo(gpointer info) {
+  GFileInfo* made = g_file_info_new();
+  g_file_info_set_file_type(made, fileType(info));
+  return made;
+}
+
 }  // namespace detail
 
 GObject* fakeFileInfo(GType type, const std::string& uri) {

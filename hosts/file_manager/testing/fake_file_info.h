@@ -27,6 +27,7 @@ namespace detail {
 GType registerFake(const char* name, GType interfaceType, GInterfaceInitFunc init);
 GFile* location(gpointer info);
 GFileType fileType(gpointer info);
+GFileInfo* fileInfo(gpointer info);  // a new one, holding the type
 }  // namespace detail
 
 // The fake type for a file manager whose interface struct is `Iface` and
@@ -38,6 +39,9 @@ GType fakeFileInfoType(const char* name, GType interfaceType) {
     iface->get_location = [](Info* info) { return detail::location(info); };
     if constexpr (requires { iface->get_file_type; }) {
       iface->get_file_type = [](Info* info) { return detail::fileType(info); };
+    }
+    if constexpr (requires { iface->get_file_info; }) {
+      iface->get_file_info = [](Info* info) { return detail::fileInfo(info); };
     }
     if constexpr (requires { iface->is_gone; }) {
       iface->is_gone = [](Info*) -> gboolean { return FALSE; };

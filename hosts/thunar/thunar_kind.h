@@ -1,0 +1,44 @@
+// Thunar's (Xfce) item objects, as the menu bridge uses them.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include "hosts/file_manager/menu_bridge.h"
+
+extern "C" {
+#include <thunarx/thunarx.h>
+}
+
+namespace vdl::thunar {
+
+struct ThunarKind {
+  using FileInfo = ThunarxFileInfo;
+  using Item = ThunarxMenuItem;
+  using Submenu = ThunarxMenu;
+
+  static GFile* location(FileInfo* info) { return thunarx_file_info_get_location(info); }
+  // Thunar lists a folder with links followed; a broken link stays a link.
+  static std::optional<FileType> type(FileInfo* info) {
+    GFileInfo* known = thunarx_file_info_get_file_info(info);
+    if (!known) return std::nullopt;
+    std::optional<FileType> type;
+    if (g_file_info_has_attribute(known, G_FILE_ATTRIBUTE_STANDARD_TYPE)) {
+      type = file_manager::knownType(g_file_info_get_file_type(known));
+    }
+    g_object_unref(known);
+    return type;
+  }
+  // The icon is read with g_icon_new_for_string, which takes a path.
+  static Item* newItem(const char* name, const char* label, const char* icon) {
+    return thunarx_menu_item_new(name, label, "", icon);
+  }
+  // No separator item; 4.18 ignores "sensitive", so a divider shows as an
+  // ordinary item, which does nothing: it has no handler.
+  static Item* newSeparator(const char*) { return nullptr; }
+  static Submenu* newMenu() { return thunarx_menu_new(); }
+  static void append(Submenu* menu, Item* item) { thunarx_menu_append_item(menu, item); }
+  static void setSubmenu(Item* item, Submenu* menu) { thunarx_menu_item_set_menu(item, menu); }
+  static GList* items(Submenu* menu) { return thunarx_menu_get_items(menu); }
+};
+
+}  // namespace vdl::thunar
