@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,10 +50,16 @@ const std::string& manifestText(bool large);
 // Makes that manifest the shared folder's menu.json.
 void useManifest(bool large);
 
-#ifdef VDL_BENCH_NAUTILUS
-// The GNOME Files module's menu request for `n` files (nautilus_perftest.cc).
-void nautilusMenu(benchmark::State& state, std::size_t n);
-#endif
+// One file manager's module (module_perftest.cc): its menu request for `n`
+// files, and an item's activation on a slow disk.
+struct ModuleBenchmarks {
+  const char* name;   // "nautilus"
+  const char* title;  // "GNOME Files"
+  std::function<void(benchmark::State&, std::size_t)> menu;
+  std::function<void(benchmark::State&)> activation;
+};
+// Those of the modules built here.
+std::vector<ModuleBenchmarks> moduleBenchmarks();
 
 // The bundle's fallback manifest, as shipped.
 std::string fallbackManifest();

@@ -76,51 +76,70 @@ GType testTypeModuleType() {
   return type;
 }
 
-// A scratch AppDir holding a copy of the module in its bundle, and an AppRun
-// that notes the URLs it is started with; a folder that links to the module,
-// as installing does. Then the file manager's way of loading from there.
+// A scratch AppDir holding the module in its bundle, and an AppRun that notes
+// the URLs it is started with; a folder that links to the module, as
+// installing does. It also links to a second copy of the module, as a second
+// install would, and to the module again under another name: each is loaded,
+// and only one may register a provider. Then the file manager's way of
+// loading from there.
 class ModuleWorld {
  public:
   explicit ModuleWorld(const std::string& module) {
     std::string bundle = tmp / "Vandrel.AppDir/usr/lib/finder-sync";
     std::filesystem::create_directories(bundle);
     std::filesystem::create_directories(extensions());
+    std::string copy = "copy-" + module, again = "again-" + module;
     std::filesystem::copy_file(std::string(VDL_MODULE_DIR) + "/" + module, bundle + "/" + module);
+    std::filesystem::copy_file(std::string(VDL_MODULE_DIR) + "/" + module, bundle + "/" + copy);
     std::filesystem::copy_file(VDL_SOURCE_DIR "/bundle/MenuIcon.svg", bundle + "/MenuIcon.svg");
     writeFile(bundle + "/fallback-menu.json", testkit::kWorkedExample);
     writeFile(tmp / "Vandrel.AppDir/AppRun",
               "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$(dirname \"$0\")/received\"\n");
     ::chmod((tmp / "Vandrel.AppDir/AppRun").c_str(), 0755);
     std::filesystem::create_symlink(bundle + "/" + module, extensions() + "/" + module);
+    std::filesystem::create_symlink(bundle + "/" + copy, extensions() + "/" + copy);
+    std::filesystem::create_symlink(bundle + "/" + module, extensions() + "/" + again);
   }
 
   std::string extensions() const { return tmp / "extensions"; }
 
-  // Loads `module` from the extension folder as a type module, and creates
-  // its one provider; null, with `error` set, when that fails.
-  GObject* loadTypeModule(const std::string& module, const std::string& prefix) {
-    GModule* handle = g_module_open((extensions() + "/" + module).c_str(),
-                                    GModuleFlags(G_MODULE_BIND_LAZY | G_MODULE_BIND_LOCAL));
-    if (!handle) return fail(g_module_error());
-    void (*initialize)(GTypeModule*) = nullptr;
-    void (*listTypes)(const GType**, int*) = nullptr;
-    void (*shutdown)() = nullptr;
-    if (!g_module_symbol(handle, (prefix + "_initialize").c_str(),
-                         reinterpret_cast<gpointer*>(&initialize)) ||
-        !g_module_symbol(handle, (prefix + "_list_types").c_str(),
-                         reinterpret_cast<gpointer*>(&listTypes)) ||
-        !g_module_symbol(handle, (prefix + "_shutdown").c_str(),
-                         reinterpret_cast<gpointer*>(&shutdown))) {
-      return fail("an entry point is missing, or exported under a mangled name");
+  // Loads every module of the extension folder as a type module, in the
+  // folder's order, as Nautilus, Nemo and Caja do, and creates the providers
+  // they list.
+  std::vector<GObject*> loadTypeModules(const std::string& prefix) {
+    std::vector<GObject*> providers;
+    GDir* dir = g_dir_open(extensions().c_str(), 0, nullptr);
+    while (const char* name = dir ? g_dir_read_name(dir) : nullptr) {
+      GModule* handle = g_module_open((extensions() + "/" + name).c_str(),
+                                      GModuleFlags(G_MODULE_BIND_LAZY | G_MODULE_BIND_LOCAL));
+      if (!handle) return fail(g_module_error());
+      void (*initialize)(GTypeModule*) = nullptr;
+      void (*listTypes)(const GType**, int*) = nullptr;
+      void (*shutdown)() = nullptr;
+      if (!g_module_symbol(handle, (prefix + "_initialize").c_str(),
+                           reinterpret_cast<gpointer*>(&initialize)) ||
+          !g_module_symbol(handle, (prefix + "_list_types").c_str(),
+                           reinterpret_cast<gpointer*>(&listTypes)) ||
+          !g_module_symbol(handle, (prefix + "_shutdown").c_str(),
+                           reinterpret_cast<gpointer*>(&shutdown))) {
+        return fail("an entry point is missing, or exported under a mangled name");
+      }
+      auto* typeModule = static_cast<TestTypeModule*>(g_object_new(testTypeModuleType(), nullptr));
+      typeModule->initialize = initialize;
+      g_type_module_use(G_TYPE_MODULE(typeModule));
+      const GType* types = nullptr;
+      int count = 0;
+      listTypes(&types, &count);
+      for (int i = 0; i < count; ++i)
+        providers.push_back(G_OBJECT(g_object_new(types[i], nullptr)));
     }
-    auto* typeModule = static_cast<TestTypeModule*>(g_object_new(testTypeModuleType(), nullptr));
-    typeModule->initialize = initialize;
-    g_type_module_use(G_TYPE_MODULE(typeModule));
-    const GType* types = nullptr;
-    int count = 0;
-    listTypes(&types, &count);
-    if (count != 1) return fail("not one provider type");
-    return G_OBJECT(g_object_new(types[0], nullptr));
+    if (dir) g_dir_close(dir);
+    return providers;
+  }
+
+  std::vector<GObject*> fail(const std::string& why) {
+    error = why;
+    return {};
   }
 
   // What AppRun was started with, once it has been (or after 10 s).
@@ -133,11 +152,6 @@ class ModuleWorld {
     return std::filesystem::exists(path) ? readFile(path) : "";
   }
 
-  GObject* fail(const std::string& why) {
-    error = why;
-    return nullptr;
-  }
-
   testkit::TempDir tmp;
   std::string error;
 };
@@ -147,7 +161,7 @@ class ModuleWorld {
 #ifdef VDL_HAVE_NAUTILUS
 struct Nautilus {
   static constexpr const char* kModule = "libvandrel-nautilus.so";
-  static GObject* load(ModuleWorld& w) { return w.loadTypeModule(kModule, "nautilus_module"); }
+  static std::vector<GObject*> load(ModuleWorld& w) { return w.loadTypeModules("nautilus_module"); }
   static GType fileInfo() {
     return testing::fakeFileInfoType<NautilusFileInfoInterface, NautilusFileInfo>(
         "VdlFakeNautilusFileInfo", NAUTILUS_TYPE_FILE_INFO);
@@ -162,7 +176,7 @@ struct Nautilus {
 #ifdef VDL_HAVE_NEMO
 struct Nemo {
   static constexpr const char* kModule = "libvandrel-nemo.so";
-  static GObject* load(ModuleWorld& w) { return w.loadTypeModule(kModule, "nemo_module"); }
+  static std::vector<GObject*> load(ModuleWorld& w) { return w.loadTypeModules("nemo_module"); }
   static GType fileInfo() {
     return testing::fakeFileInfoType<NemoFileInfoInterface, NemoFileInfo>("VdlFakeNemoFileInfo",
                                                                           NEMO_TYPE_FILE_INFO);
@@ -177,7 +191,7 @@ struct Nemo {
 #ifdef VDL_HAVE_CAJA
 struct Caja {
   static constexpr const char* kModule = "libvandrel-caja.so";
-  static GObject* load(ModuleWorld& w) { return w.loadTypeModule(kModule, "caja_module"); }
+  static std::vector<GObject*> load(ModuleWorld& w) { return w.loadTypeModules("caja_module"); }
   static GType fileInfo() {
     return testing::fakeFileInfoType<CajaFileInfoIface, CajaFileInfo>("VdlFakeCajaFileInfo",
                                                                       CAJA_TYPE_FILE_INFO);
@@ -194,19 +208,16 @@ struct Thunar {
   static constexpr const char* kModule = "libvandrel-thunar.so";
   // Thunar's own loader, from its own folder, for which this private mount
   // namespace sees the extension folder.
-  static GObject* load(ModuleWorld& w) {
+  static std::vector<GObject*> load(ModuleWorld& w) {
     if (::mount(w.extensions().c_str(), VDL_THUNAR_EXTENSION_DIR, nullptr, MS_BIND, nullptr) != 0) {
       return w.fail(std::string("can't stand in for Thunar's folder: ") + g_strerror(errno));
     }
-    GList* providers = thunarx_provider_factory_list_providers(
-        thunarx_provider_factory_get_default(), THUNARX_TYPE_MENU_PROVIDER);
-    if (g_list_length(providers) != 1) {
-      g_list_free_full(providers, g_object_unref);
-      return w.fail("Thunar found no single menu provider");
-    }
-    auto* provider = G_OBJECT(providers->data);
-    g_list_free(providers);
-    return provider;
+    GList* list = thunarx_provider_factory_list_providers(thunarx_provider_factory_get_default(),
+                                                          THUNARX_TYPE_MENU_PROVIDER);
+    std::vector<GObject*> providers;
+    for (GList* l = list; l; l = l->next) providers.push_back(G_OBJECT(l->data));
+    g_list_free(list);
+    return providers;
   }
   static GType fileInfo() {
     return testing::fakeFileInfoType<ThunarxFileInfoIface, ThunarxFileInfo>("VdlFakeThunarFileInfo",
@@ -223,9 +234,12 @@ struct Thunar {
 
 template <class FM>
 struct Loaded {
-  Loaded() : world(FM::kModule), provider(FM::load(world)) {}
+  Loaded() : world(FM::kModule), providers(FM::load(world)) {
+    if (providers.size() == 1) provider = providers[0];
+  }
   ModuleWorld world;
-  GObject* provider;
+  std::vector<GObject*> providers;
+  GObject* provider = nullptr;
 };
 
 // One per process, as in the file managers.
@@ -291,12 +305,15 @@ class ModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // A misuse of the file manager's API is a failure, not a line on stderr.
-    g_log_set_always_fatal(GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_FLAG_FATAL));
+    g_log_set_always_fatal(
+        GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_CRITICAL | G_LOG_FLAG_FATAL));
     const char* privateHome = std::getenv("VANDREL_PRIVATE_HOME");
     ASSERT_TRUE(privateHome && realHome() == privateHome)
         << "run through scripts/in-private-home: these tests write below the user's home";
-    ASSERT_TRUE(loaded<FM>().provider) << loaded<FM>().world.error;
+    ASSERT_TRUE(loaded<FM>().provider)
+        << loaded<FM>().world.error << " (" << loaded<FM>().providers.size() << " providers)";
     std::filesystem::remove_all(testkit::userSharedFolder());
+    std::filesystem::remove(loaded<FM>().world.tmp / "Vandrel.AppDir/received");
   }
 
   std::string make(const std::string& name) {
@@ -398,6 +415,8 @@ TYPED_TEST(ModuleTest, AnItemActsOnItsOwnMenusFilesAfterLaterMenus) {
   g_list_free_full(older, g_object_unref);
   g_list_free_full(newer, g_object_unref);
 
+  // The choice is made away from the UI thread: publishing, then the wake-up.
+  std::string received = loaded<TypeParam>().world.received();
   auto requests = testkit::entries(testkit::userSharedFolder() + "/requests");
   ASSERT_EQ(requests.size(), 1u);
   std::string request = readFile(requests[0]);
@@ -405,7 +424,41 @@ TYPED_TEST(ModuleTest, AnItemActsOnItsOwnMenusFilesAfterLaterMenus) {
       << request;
   EXPECT_NE(request.find(R"("files":[")" + first + R"("])"), std::string::npos) << request;
   std::string id = std::filesystem::path(requests[0]).stem();
-  EXPECT_EQ(loaded<TypeParam>().world.received(), "vandrel://quick?id=" + id + "\n");
+  EXPECT_EQ(received, "vandrel://quick?id=" + id + "\n");
+}
+
+// The shared folder's own menu.json, selected and then rewritten: the next
+// menu shows the new manifest, and its pick asks for what it showed. (The
+// file manager's knowledge of the selected files once stood in for the
+// manifest's date too, so the cache never saw the change.)
+TYPED_TEST(ModuleTest, AMenuAndItsPickReadTheSameManifest) {
+  auto manifest = [](const std::string& format) {
+    std::string text = testkit::smallManifest("C", format);
+    return text.replace(text.find("\"mov\""), 5, "\"json\"");
+  };
+  const std::string menuJSON = testkit::userSharedFolder() + "/menu.json";
+  this->menu(manifest("aaa"));
+  std::string text;
+  g_list_free_full(this->ask({uri(menuJSON)}, text), g_object_unref);
+  EXPECT_NE(text.find(" AAA acts"), std::string::npos) << text;
+
+  this->menu(manifest("bbb"));
+  GList* items = this->ask({uri(menuJSON)}, text);
+  EXPECT_NE(text.find(" BBB acts"), std::string::npos) << text;
+  ASSERT_NE(items, nullptr);
+  GObject* formats = nullptr;
+  g_object_get(items->data, "menu", &formats, nullptr);
+  ASSERT_NE(formats, nullptr);
+  GList* formatItems = TypeParam::items(formats);
+  g_signal_emit_by_name(formatItems->data, "activate");
+  g_list_free_full(formatItems, g_object_unref);
+  g_object_unref(formats);
+  g_list_free_full(items, g_object_unref);
+
+  ASSERT_NE(loaded<TypeParam>().world.received(), "");
+  auto requests = testkit::entries(testkit::userSharedFolder() + "/requests");
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_NE(readFile(requests[0]).find(R"("format":"bbb")"), std::string::npos);
 }
 
 }  // namespace
