@@ -187,7 +187,7 @@ TEST_F(ExtensionTest, TagsReadAgainstTheSelectionOfTheMomentOfChoosing) {
   EXPECT_EQ(request["files"], nlohmann::json::array({image}));
 
   for (std::int64_t tag : {0, 1, 999, 3, 15}) extension.choose(item(tag));
-  t.finder.selection = std::nullopt;
+  t.finder.selection = nullptr;
   extension.choose(item(2));
   // The disk of the moment counts too: a file that has gone, or has become a
   // folder, is no longer selected.

@@ -13,9 +13,8 @@ namespace vdl {
 // manager reports is taken as it is; the disk is asked only for the others.
 //
 // Empty when the file manager reports no selection, and when any item is not
-// a file of this machine (no file URL, or one with another host) or any kept
-// path is not UTF-8: the extension can't name such an item in a request, and
-// a request for only part of what the user picked would act behind their back.
+// a file of this machine or any kept path is not UTF-8: the extension can't name such an item in a
+// request, and a request for only part of what the user picked would act behind their back.
 std::vector<FileURL> selectedFiles(FinderController& finder, FileSystem& files);
 
 }  // namespace vdl

@@ -12,6 +12,18 @@ std::string trimmed(std::string_view path) {
 
 }  // namespace
 
+bool namesThisMachine(std::string_view host) {
+  constexpr std::string_view kLocalhost = "localhost";
+  if (host.empty()) return true;
+  if (host.size() != kLocalhost.size()) return false;
+  for (std::size_t i = 0; i < host.size(); ++i) {
+    char c = host[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != kLocalhost[i]) return false;
+  }
+  return true;
+}
+
 FileURL FileURL::fileURLWithPath(std::string_view path, bool isDirectory) {
   bool dir = isDirectory || (!path.empty() && path.back() == '/');
   return FileURL(trimmed(path), dir);

@@ -7,6 +7,10 @@
 
 namespace vdl {
 
+// Whether a file URL with this host names a file of this machine: only an
+// empty host or "localhost" (in any case) does.
+bool namesThisMachine(std::string_view urlHost);
+
 class FileURL {
  public:
   // `path` is taken as given; a trailing "/" marks a directory, as does `isDirectory`.

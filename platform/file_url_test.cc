@@ -36,6 +36,10 @@ TEST(FileURL, PathArithmeticAtTheEdges) {
   EXPECT_EQ(FileURL::fileURLWithPath("/").deletingLastPathComponent().path(), "/");
   EXPECT_EQ(FileURL::fileURLWithPath("/", true).appendingPathComponent("Volumes").path(),
             "/Volumes");
+  for (const char* host : {"", "localhost", "LocalHost"}) EXPECT_TRUE(namesThisMachine(host));
+  for (const char* host : {"otherhost", "localhost.example", "localhos", "127.0.0.1"}) {
+    EXPECT_FALSE(namesThisMachine(host)) << host;
+  }
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 // serves, and what the user has selected.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <set>
-#include <string>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -15,15 +15,19 @@ namespace vdl {
 // One selected item as the file manager reports it, with what it already
 // knows of it, so that the core need not ask the disk again.
 struct SelectedItem {
-  // The item's path when the file manager reports a file URL; none for any
-  // other item (the trash, a remote folder).
+  // The item's path when it is a file of this machine; none for any other
+  // item (the trash, a remote folder, a file URL of another host: see
+  // namesThisMachine).
   std::optional<FileURL> url;
-  // The file URL's host, as reported: only empty or "localhost" is this machine.
-  std::string host;
   // The item's type with links followed, where the file manager knows it;
   // none: the disk is asked.
   std::optional<FileType> knownType;
 };
+
+// A snapshot of the selection, shared rather than copied: it may hold many
+// thousands of items, and a file manager's module keeps it for the items of
+// its menu. Null: the file manager reports no selection.
+using SelectedItems = std::shared_ptr<const std::vector<SelectedItem>>;
 
 class FinderController {
  public:
@@ -32,7 +36,7 @@ class FinderController {
   virtual void setDirectoryURLs(const std::set<FileURL>& urls) = 0;
   // The items selected at the moment of the call, in the file manager's
   // order, or none.
-  virtual std::optional<std::vector<SelectedItem>> selectedItemURLs() = 0;
+  virtual SelectedItems selectedItemURLs() = 0;
 };
 
 }  // namespace vdl

@@ -14,8 +14,9 @@ void FakeFinder::select(const std::vector<std::string>& paths) {
 }
 
 void FakeFinder::select(const std::vector<FileURL>& urls) {
-  selection.emplace();
-  for (const auto& url : urls) selection->push_back({url, "", std::nullopt});
+  auto items = std::make_shared<std::vector<SelectedItem>>();
+  for (const auto& url : urls) items->push_back({url, std::nullopt});
+  selection = std::move(items);
 }
 
 double FakeMenuFont::width(std::string_view text) {

@@ -28,11 +28,11 @@ class FixedUserDatabase final : public UserDatabase {
 class FakeFinder final : public FinderController {
  public:
   std::vector<std::set<FileURL>> registered;
-  std::optional<std::vector<SelectedItem>> selection;
+  SelectedItems selection;
   int selectionCalls = 0;
 
   void setDirectoryURLs(const std::set<FileURL>& urls) override { registered.push_back(urls); }
-  std::optional<std::vector<SelectedItem>> selectedItemURLs() override {
+  SelectedItems selectedItemURLs() override {
     ++selectionCalls;
     return selection;
   }

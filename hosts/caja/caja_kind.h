@@ -19,10 +19,16 @@ struct CajaKind {
   using Item = CajaMenuItem;
   using Submenu = CajaMenu;
 
-  static GFile* location(FileInfo* info) { return caja_file_info_get_location(info); }
+  using Interface = CajaFileInfoIface;
+  static GType interfaceType() { return caja_file_info_get_type(); }
+  static GFile* location(FileInfo* info) {
+    auto* iface = file_manager::fileInfoInterface<CajaKind>(info);
+    return iface->get_location ? iface->get_location(info) : nullptr;
+  }
   static std::optional<FileType> type(FileInfo* info) {
-    if (caja_file_info_is_gone(info)) return std::nullopt;
-    return file_manager::knownType(caja_file_info_get_file_type(info));
+    auto* iface = file_manager::fileInfoInterface<CajaKind>(info);
+    if (!iface->is_gone || !iface->get_file_type || iface->is_gone(info)) return std::nullopt;
+    return file_manager::knownType(iface->get_file_type(info));
   }
   // Caja asserts on a null tooltip.
   static Item* newItem(const char* name, const char* label, const char* icon) {

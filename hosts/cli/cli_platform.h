@@ -15,9 +15,9 @@ namespace vdl::cli {
 
 class CommandLineFinder final : public FinderController {
  public:
-  std::optional<std::vector<SelectedItem>> selection;
+  SelectedItems selection;
   void setDirectoryURLs(const std::set<FileURL>&) override {}
-  std::optional<std::vector<SelectedItem>> selectedItemURLs() override { return selection; }
+  SelectedItems selectedItemURLs() override { return selection; }
 };
 
 class CliPlatform {

@@ -63,14 +63,14 @@ Host::Host(std::optional<std::string> home, const FileURL& bundle)
 
 Status Host::select(const std::optional<std::vector<std::string>>& arguments) {
   if (!arguments) {
-    platform_.finder.selection = std::nullopt;
+    platform_.finder.selection = nullptr;
     return Status::success();
   }
-  std::vector<SelectedItem> items;
+  auto items = std::make_shared<std::vector<SelectedItem>>();
   for (const auto& a : *arguments) {
     auto url = selectionURL(a);
     if (!url) return url.error();
-    items.push_back({*url, "", std::nullopt});
+    items->push_back({*url, std::nullopt});
   }
   platform_.finder.selection = std::move(items);
   return Status::success();

@@ -14,13 +14,17 @@
 namespace vdl::file_manager {
 namespace {
 
-// The files of the choice at hand, and none between choices.
+// The files of the choice at hand, and none between choices. What the file
+// manager knew of them when the menu was built may be stale by the click:
+// here the disk answers.
 class ChoiceFiles final : public FinderController {
  public:
   void setDirectoryURLs(const std::set<FileURL>&) override {}
-  std::optional<std::vector<SelectedItem>> selectedItemURLs() override {
-    if (!current) return std::nullopt;
-    return *current;
+  SelectedItems selectedItemURLs() override {
+    if (!current) return nullptr;
+    auto fresh = std::make_shared<Selection>(*current);
+    for (auto& item : *fresh) item.knownType.reset();
+    return fresh;
   }
   const Selection* current = nullptr;
 };

@@ -12,8 +12,8 @@
 
 namespace vdl::file_manager {
 
-// The items of one menu, in the file manager's order, with what it knows of
-// each.
+// The items of one menu, in the file manager's order, with what it knew of
+// each when the menu was built.
 using Selection = std::vector<SelectedItem>;
 
 // An extension object of its own, with its own manifest cache, on a thread of

@@ -12,11 +12,8 @@ namespace {
 class MenuFiles final : public FinderController {
  public:
   void setDirectoryURLs(const std::set<FileURL>&) override {}
-  std::optional<std::vector<SelectedItem>> selectedItemURLs() override {
-    if (!current) return std::nullopt;
-    return *current;
-  }
-  const Selection* current = nullptr;
+  SelectedItems selectedItemURLs() override { return current; }
+  SelectedItems current;
 };
 
 }  // namespace
@@ -43,8 +40,8 @@ MenuSession::MenuSession(linux_platform::SystemOptions options, std::unique_ptr<
 
 MenuSession::~MenuSession() = default;
 
-std::optional<Menu> MenuSession::menuFor(const Selection& files) {
-  parts_->finder.current = &files;
+std::optional<Menu> MenuSession::menuFor(const SelectedItems& files) {
+  parts_->finder.current = files;
   auto menu = parts_->extension.menu(kContextualMenuForItems);
   parts_->finder.current = nullptr;
   return menu;

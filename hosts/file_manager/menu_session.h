@@ -29,7 +29,7 @@ class MenuSession {
   // The context menu for `files`, or none. It runs on the file manager's UI
   // thread at every selection change, so the types the file manager reports
   // with the files are taken as they are. Never throws.
-  std::optional<Menu> menuFor(const Selection& files);
+  std::optional<Menu> menuFor(const SelectedItems& files);
   // Hands the item tagged `tag` of a menu built for `files` to the chooser
   // and returns at once. Never throws.
   void choose(std::shared_ptr<const Selection> files, std::int64_t tag);

@@ -16,7 +16,7 @@ namespace vdl::finder {
 class FinderSyncController final : public FinderController {
  public:
   void setDirectoryURLs(const std::set<FileURL>& urls) override;
-  std::optional<std::vector<SelectedItem>> selectedItemURLs() override;
+  SelectedItems selectedItemURLs() override;
 };
 
 class Shell {

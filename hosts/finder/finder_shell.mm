@@ -14,19 +14,21 @@ void FinderSyncController::setDirectoryURLs(const std::set<FileURL>& urls) {
   [[FIFinderSyncController defaultController] setDirectoryURLs:set];
 }
 
-std::optional<std::vector<SelectedItem>> FinderSyncController::selectedItemURLs() {
+SelectedItems FinderSyncController::selectedItemURLs() {
   NSArray* urls = [[FIFinderSyncController defaultController] selectedItemURLs];
-  if (!urls) return std::nullopt;
-  std::vector<SelectedItem> items;
-  items.reserve([urls count]);
+  if (!urls) return nullptr;
+  auto items = std::make_shared<std::vector<SelectedItem>>();
+  items->reserve([urls count]);
   for (NSURL* url in urls) {
     // Every item goes to the core, which decides what one that isn't a local
     // file means for the rest.
     SelectedItem item;
-    const char* path = [url isFileURL] ? [[url path] fileSystemRepresentation] : nullptr;
+    const char* host = [[url host] UTF8String];
+    const char* path = [url isFileURL] && namesThisMachine(host ? host : "")
+                           ? [[url path] fileSystemRepresentation]
+                           : nullptr;
     if (path) item.url = FileURL::fileURLWithPath(path, [url hasDirectoryPath] == YES);
-    if (NSString* host = [url host]) item.host = [host UTF8String] ?: "";
-    items.push_back(std::move(item));
+    items->push_back(std::move(item));
   }
   return items;
 }

@@ -119,6 +119,28 @@ TEST_F(FinderShellTest, RegistersTheServedFoldersAndBuildsTheMenuTree) {
   }
 }
 
+// Every item reaches the core, which offers nothing when any of them is no
+// file of this machine.
+TEST_F(FinderShellTest, AnItemThatIsNoLocalFileLeavesNoMenu) {
+  const std::string clip = tmp / "clip.MOV";
+  struct Case {
+    const char* second;
+    bool menu;
+  } cases[] = {
+      {nullptr, true},
+      {"file://localhost", true},
+      {"file://otherhost", false},
+      {"https://example.com", false},
+  };
+  for (const auto& c : cases) {
+    NSMutableArray* urls = [NSMutableArray arrayWithObject:[NSURL fileURLWithPath:ns(clip)]];
+    if (c.second) [urls addObject:[NSURL URLWithString:ns(c.second + clip)]];
+    [[FIFinderSyncController defaultController] vdl_setSelectedItemURLs:urls];
+    EXPECT_EQ([sync menuForMenuKind:FIMenuKindContextualMenuForItems] != nil, c.menu)
+        << (c.second ? c.second : "the file alone");
+  }
+}
+
 // Both dividers are as wide as the widest title, "GIF (needs extra codecs)",
 // in the menu font: no narrower, and not a whole "─" wider.
 TEST_F(FinderShellTest, DividersAreSizedInTheMenuFont) {

@@ -16,15 +16,19 @@ struct ThunarKind {
   using Item = ThunarxMenuItem;
   using Submenu = ThunarxMenu;
 
-  static GFile* location(FileInfo* info) { return thunarx_file_info_get_location(info); }
+  using Interface = ThunarxFileInfoIface;
+  static GType interfaceType() { return thunarx_file_info_get_type(); }
+  static GFile* location(FileInfo* info) {
+    auto* iface = file_manager::fileInfoInterface<ThunarKind>(info);
+    return iface->get_location ? iface->get_location(info) : nullptr;
+  }
   // Thunar lists a folder with links followed; a broken link stays a link.
   static std::optional<FileType> type(FileInfo* info) {
-    GFileInfo* known = thunarx_file_info_get_file_info(info);
+    auto* iface = file_manager::fileInfoInterface<ThunarKind>(info);
+    GFileInfo* known = iface->get_file_info ? iface->get_file_info(info) : nullptr;
     if (!known) return std::nullopt;
-    std::optional<FileType> type;
-    if (g_file_info_has_attribute(known, G_FILE_ATTRIBUTE_STANDARD_TYPE)) {
-      type = file_manager::knownType(g_file_info_get_file_type(known));
-    }
+    // Thunar always asks for the type: it reads it itself.
+    auto type = file_manager::knownType(g_file_info_get_file_type(known));
     g_object_unref(known);
     return type;
   }

@@ -10,6 +10,7 @@ struct FakeClass {
 
 void finalize(GObject* object) {
   g_clear_object(&reinterpret_cast<FakeFileInfo*>(object)->location);
+  g_clear_object(&reinterpret_cast<FakeFileInfo*>(object)->info);
   auto* parent = static_cast<GObjectClass*>(g_type_class_peek_parent(G_OBJECT_GET_CLASS(object)));
   parent->finalize(object);
 }
@@ -22,6 +23,8 @@ GObject* make(GType type, GFile* location) {
   auto* info = static_cast<FakeFileInfo*>(g_object_new(type, nullptr));
   info->location = location;
   info->type = g_file_query_file_type(location, G_FILE_QUERY_INFO_NONE, nullptr);
+  info->info = g_file_info_new();
+  g_file_info_set_file_type(info->info, info->type);
   return G_OBJECT(info);
 }
 
@@ -48,9 +51,7 @@ GFileType fileType(gpointer info) {
 }
 
 GFileInfo* fileInfo(gpointer info) {
-  GFileInfo* made = g_file_info_new();
-  g_file_info_set_file_type(made, fileType(info));
-  return made;
+  return static_cast<GFileInfo*>(g_object_ref(static_cast<FakeFileInfo*>(info)->info));
 }
 
 }  // namespace detail

@@ -16,6 +16,7 @@ struct FakeFileInfo {
   GObject parent;
   GFile* location;
   GFileType type;
+  GFileInfo* info;  // holding the type, for file managers that hand one out
 };
 
 // A new fake (one reference) of `type` for `uri`, or for a local path.
@@ -27,7 +28,7 @@ namespace detail {
 GType registerFake(const char* name, GType interfaceType, GInterfaceInitFunc init);
 GFile* location(gpointer info);
 GFileType fileType(gpointer info);
-GFileInfo* fileInfo(gpointer info);  // a new one, holding the type
+GFileInfo* fileInfo(gpointer info);  // a new reference
 }  // namespace detail
 
 // The fake type for a file manager whose interface struct is `Iface` and
