@@ -29,7 +29,7 @@ nlohmann::json actionObject(const Choice& choice) {
 }  // namespace
 
 Expected<std::string> requestDocument(const std::string& id, double createdAt, const Choice& choice,
-                                      const std::vector<FileURL>& files) {
+                                      const SelectedFiles& files) {
   nlohmann::json paths = nlohmann::json::array();
   auto& list = paths.get_ref<nlohmann::json::array_t&>();
   list.reserve(files.size());

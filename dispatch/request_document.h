@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "menu/choice.h"
+#include "menu/selection.h"
 #include "platform/expected.h"
 #include "platform/file_url.h"
 
@@ -14,6 +15,6 @@ namespace vdl {
 // path is not valid UTF-8: such a path can't be written as a JSON string, and
 // a mangled one must never reach the host application.
 Expected<std::string> requestDocument(const std::string& id, double createdAt, const Choice& choice,
-                                      const std::vector<FileURL>& files);
+                                      const SelectedFiles& files);
 
 }  // namespace vdl

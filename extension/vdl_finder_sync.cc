@@ -27,7 +27,7 @@ ManifestSnapshot VDLFinderSync::loadManifest() {
   return manifest.load(platform_.files, platform_.bundle);
 }
 
-std::vector<FileURL> VDLFinderSync::selectedFiles() {
+SelectedFiles VDLFinderSync::selectedFiles() {
   return vdl::selectedFiles(platform_.finder, platform_.files);
 }
 

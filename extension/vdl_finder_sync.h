@@ -9,6 +9,7 @@
 
 #include "extension/finder_sync_extension.h"
 #include "manifest/manifest_loader.h"
+#include "menu/selection.h"
 #include "platform/file_url.h"
 #include "platform/platform.h"
 
@@ -39,7 +40,7 @@ class VDLFinderSync final : public FinderSyncExtension {
   void chooseItem(const MenuItem& item, bool& published);
   void logFailure(bool published, const char* what) noexcept;
   ManifestSnapshot loadManifest();
-  std::vector<FileURL> selectedFiles();
+  SelectedFiles selectedFiles();
   void openHostApp(const std::string& requestID);
   void logWriteFailure(const Error& error);
 

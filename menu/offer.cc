@@ -60,7 +60,7 @@ void fillDisplayList(Offer& offer) {
 
 }  // namespace
 
-std::vector<std::string> extensionList(const std::vector<FileURL>& selection) {
+std::vector<std::string> extensionList(const SelectedFiles& selection) {
   // Most selections repeat a handful of extensions: normalise each raw
   // spelling once.
   std::unordered_set<std::string_view> raw;
@@ -73,7 +73,7 @@ std::vector<std::string> extensionList(const std::vector<FileURL>& selection) {
   return keys;
 }
 
-Offer choices(const std::vector<FileURL>& selection, const IndexedManifest& manifest) {
+Offer choices(const SelectedFiles& selection, const IndexedManifest& manifest) {
   Offer offer;
   const auto extensions = extensionList(selection);
   if (extensions.empty()) return offer;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "manifest/manifest_index.h"
-#include "platform/file_url.h"
+#include "menu/selection.h"
 
 namespace vdl {
 
@@ -32,11 +32,11 @@ inline constexpr std::size_t kMaxPopular = 8;
 
 // The distinct extensions of the selection, lower-cased, in their composed
 // form, in ascending order. A file without an extension gives "".
-std::vector<std::string> extensionList(const std::vector<FileURL>& selection);
+std::vector<std::string> extensionList(const SelectedFiles& selection);
 
 // The offer for `selection`. Pure: reads nothing but its arguments, and no
 // order in it depends on hashing, so a menu and a later choice agree.
-Offer choices(const std::vector<FileURL>& selection, const IndexedManifest& manifest);
+Offer choices(const SelectedFiles& selection, const IndexedManifest& manifest);
 
 // An offer of these lists and flags, with its display list.
 Offer offerOf(std::vector<TargetPair> popular, std::vector<TargetPair> all, bool compress = false,

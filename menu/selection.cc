@@ -16,21 +16,32 @@ std::optional<FileType> typeOf(const SelectedItem& item, FileSystem& files) {
 
 }  // namespace
 
-std::vector<FileURL> selectedFiles(FinderController& finder, FileSystem& files) {
+SelectedFiles::SelectedFiles(std::vector<FileURL> urls) {
+  auto items = std::make_shared<std::vector<SelectedItem>>();
+  items->reserve(urls.size());
+  for (auto& url : urls) {
+    kept_.push_back(items->size());
+    items->push_back({std::move(url), std::nullopt});
+  }
+  items_ = std::move(items);
+}
+
+SelectedFiles selectedFiles(FinderController& finder, FileSystem& files) {
   auto reported = finder.selectedItemURLs();
   if (!reported) return {};
   for (const auto& item : *reported) {
     if (!item.url) return {};
   }
-  std::vector<FileURL> kept;
+  std::vector<std::size_t> kept;
   kept.reserve(reported->size());
-  for (const auto& item : *reported) {
+  for (std::size_t i = 0; i < reported->size(); ++i) {
+    const auto& item = (*reported)[i];
     auto type = typeOf(item, files);
     if (!type || *type == FileType::directory) continue;
     if (!text::isValidUTF8(item.url->path())) return {};
-    kept.push_back(*item.url);
+    kept.push_back(i);
   }
-  return kept;
+  return SelectedFiles(std::move(reported), std::move(kept));
 }
 
 }  // namespace vdl

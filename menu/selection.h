@@ -1,6 +1,8 @@
 // Which of the items the file manager reports as selected count.
 #pragma once
 
+#include <cstddef>
+#include <iterator>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -8,13 +10,66 @@
 
 namespace vdl {
 
+// The selected files: the URLs of a selection snapshot that count, in the
+// file manager's order. It shares the snapshot instead of copying its paths,
+// which for 100,000 files would cost more than the rest of a menu; a plain
+// list of URLs converts to one.
+class SelectedFiles {
+ public:
+  class Iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = FileURL;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const FileURL*;
+    using reference = const FileURL&;
+
+    Iterator() = default;
+    Iterator(const SelectedFiles* files, std::size_t index) : files_(files), index_(index) {}
+    const FileURL& operator*() const { return (*files_)[index_]; }
+    const FileURL* operator->() const { return &(*files_)[index_]; }
+    Iterator& operator++() {
+      ++index_;
+      return *this;
+    }
+    Iterator operator++(int) {
+      Iterator before = *this;
+      ++index_;
+      return before;
+    }
+    friend bool operator==(const Iterator&, const Iterator&) = default;
+
+   private:
+    const SelectedFiles* files_ = nullptr;
+    std::size_t index_ = 0;
+  };
+
+  SelectedFiles() = default;
+  // All of `urls`, in their order.
+  SelectedFiles(std::vector<FileURL> urls);  // NOLINT(google-explicit-constructor)
+  // The items of `items` at the positions `kept`, each of which has a URL.
+  SelectedFiles(SelectedItems items, std::vector<std::size_t> kept)
+      : items_(std::move(items)), kept_(std::move(kept)) {}
+
+  std::size_t size() const { return kept_.size(); }
+  bool empty() const { return kept_.empty(); }
+  const FileURL& operator[](std::size_t i) const { return *(*items_)[kept_[i]].url; }
+  Iterator begin() const { return {this, 0}; }
+  Iterator end() const { return {this, kept_.size()}; }
+
+ private:
+  SelectedItems items_;
+  std::vector<std::size_t> kept_;
+};
+
 // The selected items that exist and are not directories (a symbolic link is
 // followed), in the file manager's order, duplicates kept. A type the file
 // manager reports is taken as it is; the disk is asked only for the others.
 //
 // Empty when the file manager reports no selection, and when any item is not
-// a file of this machine or any kept path is not UTF-8: the extension can't name such an item in a
-// request, and a request for only part of what the user picked would act behind their back.
-std::vector<FileURL> selectedFiles(FinderController& finder, FileSystem& files);
+// a file of this machine or any kept path is not UTF-8: the extension can't
+// name such an item in a request, and a request for only part of what the
+// user picked would act behind their back.
+SelectedFiles selectedFiles(FinderController& finder, FileSystem& files);
 
 }  // namespace vdl

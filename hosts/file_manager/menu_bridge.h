@@ -51,7 +51,6 @@ const typename FM::Interface* fileInfoInterface(typename FM::FileInfo* info) {
 template <class FM>
 std::shared_ptr<const Selection> selectionOf(GList* files) {
   auto selection = std::make_shared<Selection>();
-  selection->reserve(g_list_length(files));
   for (GList* l = files; l; l = l->next) {
     auto* info = static_cast<typename FM::FileInfo*>(l->data);
     SelectedItem item;
