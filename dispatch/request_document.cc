@@ -33,14 +33,14 @@ Expected<std::string> requestDocument(const std::string& id, double createdAt, c
   nlohmann::json paths = nlohmann::json::array();
   auto& list = paths.get_ref<nlohmann::json::array_t&>();
   list.reserve(files.size());
-  for (const auto& url : files) {
-    if (!text::isValidUTF8(url.path())) {
+  for (auto path : files) {
+    if (!text::isValidUTF8(path)) {
       // Shown with the bad bytes replaced, so that the log line stays text.
       std::string shown =
-          nlohmann::json(url.path()).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+          nlohmann::json(path).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
       return Error{"the path " + shown + " is not valid UTF-8"};
     }
-    list.emplace_back(url.path());
+    list.emplace_back(path);
   }
   // The list is moved in: an initializer list would copy every path again.
   nlohmann::json request = {{"id", id}, {"createdAt", createdAt}, {"action", actionObject(choice)}};

@@ -64,7 +64,7 @@ std::vector<std::string> extensionList(const SelectedFiles& selection) {
   // Most selections repeat a handful of extensions: normalise each raw
   // spelling once.
   std::unordered_set<std::string_view> raw;
-  for (const auto& url : selection) raw.insert(url.pathExtension());
+  for (auto path : selection) raw.insert(pathExtension(path));
   std::vector<std::string> keys;
   keys.reserve(raw.size());
   for (auto extension : raw) keys.push_back(text::normalizedNFC(text::lowercased(extension)));

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -10,7 +11,7 @@
 
 namespace vdl {
 
-// The selected files: the URLs of a selection snapshot that count, in the
+// The selected files: the paths of a selection snapshot that count, in the
 // file manager's order. It shares the snapshot instead of copying its paths,
 // which for 100,000 files would cost more than the rest of a menu; a plain
 // list of URLs converts to one.
@@ -19,15 +20,14 @@ class SelectedFiles {
   class Iterator {
    public:
     using iterator_category = std::forward_iterator_tag;
-    using value_type = FileURL;
+    using value_type = std::string_view;
     using difference_type = std::ptrdiff_t;
-    using pointer = const FileURL*;
-    using reference = const FileURL&;
+    using pointer = void;
+    using reference = std::string_view;
 
     Iterator() = default;
     Iterator(const SelectedFiles* files, std::size_t index) : files_(files), index_(index) {}
-    const FileURL& operator*() const { return (*files_)[index_]; }
-    const FileURL* operator->() const { return &(*files_)[index_]; }
+    std::string_view operator*() const { return (*files_)[index_]; }
     Iterator& operator++() {
       ++index_;
       return *this;
@@ -46,14 +46,15 @@ class SelectedFiles {
 
   SelectedFiles() = default;
   // All of `urls`, in their order.
-  SelectedFiles(std::vector<FileURL> urls);  // NOLINT(google-explicit-constructor)
-  // The items of `items` at the positions `kept`, each of which has a URL.
+  SelectedFiles(const std::vector<FileURL>& urls);  // NOLINT(google-explicit-constructor)
+  // The items of `items` at the positions `kept`, each of which has a path.
   SelectedFiles(SelectedItems items, std::vector<std::size_t> kept)
       : items_(std::move(items)), kept_(std::move(kept)) {}
 
   std::size_t size() const { return kept_.size(); }
   bool empty() const { return kept_.empty(); }
-  const FileURL& operator[](std::size_t i) const { return *(*items_)[kept_[i]].url; }
+  // The path of the file at `i`; it lives as long as this list.
+  std::string_view operator[](std::size_t i) const { return *(*items_)[kept_[i]].path; }
   Iterator begin() const { return {this, 0}; }
   Iterator end() const { return {this, kept_.size()}; }
 

@@ -32,7 +32,7 @@ TEST(Selection, KeepsExistingNonDirectoriesInOrderWithDuplicates) {
                    tmp / "Package.app", tmp / "a.png", tmp / "pipe.fifo",
                    tmp / (std::string(256, 'n') + ".mov"), longPath + "/clip.mov"});
   std::vector<std::string> kept;
-  for (const auto& url : selectedFiles(t.finder, t.files)) kept.push_back(url.path());
+  for (auto path : selectedFiles(t.finder, t.files)) kept.emplace_back(path);
   EXPECT_EQ(kept, (std::vector<std::string>{tmp / "b.PNG", tmp / "a.png", tmp / "link.png",
                                             tmp / "a.png", tmp / "pipe.fifo"}));
 }
@@ -45,36 +45,48 @@ TEST(Selection, TakesKnownTypesAndNamesOnlyLocalFiles) {
   testkit::writeFile(tmp / "good.mov", "x");
   testkit::writeFile(tmp / "bad\xFF.mov", "x");
   std::filesystem::create_symlink(tmp / "good.mov", tmp / "link.mov");
-  auto local = [&](const std::string& name, std::optional<FileType> type = std::nullopt) {
-    return SelectedItem{FileURL::fileURLWithPath(tmp / name), type};
+  // An item named nullptr is no file of this machine.
+  struct In {
+    const char* name;
+    std::optional<FileType> type;
   };
-  const SelectedItem remote{std::nullopt, FileType::regular};
+  const In remote{nullptr, FileType::regular};
   struct Row {
     const char* name;
-    std::optional<std::vector<SelectedItem>> items;
+    std::optional<std::vector<In>> items;
     std::vector<std::string> kept;
   } rows[] = {
       {"no selection", std::nullopt, {}},
-      {"an empty one", std::vector<SelectedItem>{}, {}},
-      {"a known file is not looked up", {{local("unseen.mov", FileType::regular)}}, {"unseen.mov"}},
+      {"an empty one", std::vector<In>{}, {}},
+      {"a known file is not looked up", {{{"unseen.mov", FileType::regular}}}, {"unseen.mov"}},
       {"a known folder is dropped",
-       {{local("good.mov", FileType::directory), local("link.mov")}},
+       {{{"good.mov", FileType::directory}, {"link.mov", {}}}},
        {"link.mov"}},
       {"a link reported as such is followed on the disk",
-       {{local("link.mov", FileType::symlink), local("gone.mov", FileType::symlink)}},
+       {{{"link.mov", FileType::symlink}, {"gone.mov", FileType::symlink}}},
        {"link.mov"}},
-      {"an item that is no file of this machine", {{local("good.mov"), remote}}, {}},
-      {"a name that isn't UTF-8", {{local("good.mov"), local("bad\xFF.mov")}}, {}},
+      {"an item that is no file of this machine", {{{"good.mov", {}}, remote}}, {}},
+      {"a name that isn't UTF-8", {{{"good.mov", {}}, {"bad\xFF.mov", {}}}}, {}},
       {"a name that isn't UTF-8 and isn't there",
-       {{local("good.mov"), local("bad\xFF-gone.mov")}},
+       {{{"good.mov", {}}, {"bad\xFF-gone.mov", {}}}},
        {"good.mov"}},
   };
   for (const auto& row : rows) {
-    t.finder.selection =
-        row.items ? std::make_shared<const std::vector<SelectedItem>>(*row.items) : nullptr;
+    std::shared_ptr<SelectedItemList> items;
+    if (row.items) {
+      items = std::make_shared<SelectedItemList>();
+      for (const auto& in : *row.items) {
+        if (in.name) {
+          items->addFile(tmp / in.name, in.type);
+        } else {
+          items->addOther();
+        }
+      }
+    }
+    t.finder.selection = items;
     std::vector<std::string> kept;
-    for (const auto& url : selectedFiles(t.finder, t.files)) {
-      kept.push_back(url.lastPathComponent());
+    for (auto path : selectedFiles(t.finder, t.files)) {
+      kept.push_back(std::filesystem::path(path).filename());
     }
     EXPECT_EQ(kept, row.kept) << row.name;
   }

@@ -54,9 +54,9 @@ std::string FileURL::lastPathComponent() const {
   return slash == std::string::npos ? path_ : path_.substr(slash + 1);
 }
 
-std::string_view FileURL::pathExtension() const {
-  auto slash = path_.rfind('/');
-  std::string_view name(path_);
+std::string_view pathExtension(std::string_view path) {
+  auto slash = path.rfind('/');
+  std::string_view name(path);
   if (slash != std::string::npos) name.remove_prefix(slash + 1);
   auto dot = name.rfind('.');
   if (dot == std::string_view::npos || dot == 0 || name == "..") return {};

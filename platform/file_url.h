@@ -11,6 +11,12 @@ namespace vdl {
 // empty host or "localhost" (in any case) does.
 bool namesThisMachine(std::string_view urlHost);
 
+// The text after the last "." of the last component of `path`, without the
+// dot. A name that starts with its only "." (".bashrc") has none, and so has
+// ".."; a name that ends in "." ("name.") gives the empty text. The view
+// points into `path`.
+std::string_view pathExtension(std::string_view path);
+
 class FileURL {
  public:
   // `path` is taken as given; a trailing "/" marks a directory, as does `isDirectory`.
@@ -26,11 +32,8 @@ class FileURL {
   FileURL deletingLastPathComponent() const;
   std::string lastPathComponent() const;
 
-  // The text after the last "." of the last path component, without the dot.
-  // A name that starts with its only "." (".bashrc") has none, and so has
-  // ".."; a name that ends in "." ("name.") gives the empty text. The view
-  // points into this URL.
-  std::string_view pathExtension() const;
+  // The extension of the path (see vdl::pathExtension); a view into this URL.
+  std::string_view pathExtension() const { return vdl::pathExtension(path_); }
 
   friend bool operator==(const FileURL&, const FileURL&) = default;
   friend auto operator<=>(const FileURL&, const FileURL&) = default;

@@ -2,9 +2,12 @@
 // serves, and what the user has selected.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -12,22 +15,48 @@
 
 namespace vdl {
 
-// One selected item as the file manager reports it, with what it already
-// knows of it, so that the core need not ask the disk again.
+// One selected item, as the file manager reports it.
 struct SelectedItem {
   // The item's path when it is a file of this machine; none for any other
   // item (the trash, a remote folder, a file URL of another host: see
   // namesThisMachine).
-  std::optional<FileURL> url;
+  std::optional<std::string_view> path;
   // The item's type with links followed, where the file manager knows it;
   // none: the disk is asked.
   std::optional<FileType> knownType;
 };
 
-// A snapshot of the selection, shared rather than copied: it may hold many
-// thousands of items, and a file manager's module keeps it for the items of
-// its menu. Null: the file manager reports no selection.
-using SelectedItems = std::shared_ptr<const std::vector<SelectedItem>>;
+// The items the file manager reports as selected, in its order. Their paths
+// share one buffer: a selection may hold 100,000 files, and a menu is built
+// on the file manager's UI thread at every selection change.
+class SelectedItemList {
+ public:
+  void reserve(std::size_t items, std::size_t pathBytes);
+  // Adds a file of this machine at the absolute `path`.
+  void addFile(std::string_view path, std::optional<FileType> knownType = std::nullopt);
+  // Adds an item that is no file of this machine.
+  void addOther();
+  // Forgets every known type, so that the disk answers for each item.
+  void forgetKnownTypes();
+
+  std::size_t size() const { return items_.size(); }
+  bool empty() const { return items_.empty(); }
+  // The item at `i`; its path points into this list.
+  SelectedItem operator[](std::size_t i) const;
+
+ private:
+  struct Item {
+    std::size_t begin = 0, length = 0;
+    std::optional<FileType> knownType;
+    bool local = false;
+  };
+  std::string paths_;
+  std::vector<Item> items_;
+};
+
+// A snapshot of the selection, shared rather than copied: a file manager's
+// module keeps it for the items of its menu. Null: no selection.
+using SelectedItems = std::shared_ptr<const SelectedItemList>;
 
 class FinderController {
  public:

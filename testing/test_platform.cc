@@ -14,8 +14,8 @@ void FakeFinder::select(const std::vector<std::string>& paths) {
 }
 
 void FakeFinder::select(const std::vector<FileURL>& urls) {
-  auto items = std::make_shared<std::vector<SelectedItem>>();
-  for (const auto& url : urls) items->push_back({url, std::nullopt});
+  auto items = std::make_shared<SelectedItemList>();
+  for (const auto& url : urls) items->addFile(url.path());
   selection = std::move(items);
 }
 

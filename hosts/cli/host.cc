@@ -66,11 +66,11 @@ Status Host::select(const std::optional<std::vector<std::string>>& arguments) {
     platform_.finder.selection = nullptr;
     return Status::success();
   }
-  auto items = std::make_shared<std::vector<SelectedItem>>();
+  auto items = std::make_shared<SelectedItemList>();
   for (const auto& a : *arguments) {
     auto url = selectionURL(a);
     if (!url) return url.error();
-    items->push_back({*url, std::nullopt});
+    items->addFile(url->path());
   }
   platform_.finder.selection = std::move(items);
   return Status::success();

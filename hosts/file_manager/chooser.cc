@@ -23,7 +23,7 @@ class ChoiceFiles final : public FinderController {
   SelectedItems selectedItemURLs() override {
     if (!current) return nullptr;
     auto fresh = std::make_shared<Selection>(*current);
-    for (auto& item : *fresh) item.knownType.reset();
+    fresh->forgetKnownTypes();
     return fresh;
   }
   const Selection* current = nullptr;

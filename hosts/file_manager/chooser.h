@@ -14,7 +14,7 @@ namespace vdl::file_manager {
 
 // The items of one menu, in the file manager's order, with what it knew of
 // each when the menu was built.
-using Selection = std::vector<SelectedItem>;
+using Selection = SelectedItemList;
 
 // An extension object of its own, with its own manifest cache, on a thread of
 // its own that runs a GLib main context: the openings' completions come back

@@ -53,14 +53,15 @@ std::shared_ptr<const Selection> selectionOf(GList* files) {
   auto selection = std::make_shared<Selection>();
   for (GList* l = files; l; l = l->next) {
     auto* info = static_cast<typename FM::FileInfo*>(l->data);
-    SelectedItem item;
-    if (GFile* location = FM::location(info)) {
-      // The local file's own path, not a copy of it.
-      if (const char* path = g_file_peek_path(location)) item.url = FileURL::fileURLWithPath(path);
-      g_object_unref(location);
+    GFile* location = FM::location(info);
+    // The local file's own path, not a copy of it.
+    const char* path = location ? g_file_peek_path(location) : nullptr;
+    if (path) {
+      selection->addFile(path, FM::type(info));
+    } else {
+      selection->addOther();
     }
-    item.knownType = FM::type(info);
-    selection->push_back(std::move(item));
+    if (location) g_object_unref(location);
   }
   return selection;
 }

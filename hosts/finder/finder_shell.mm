@@ -17,18 +17,19 @@ void FinderSyncController::setDirectoryURLs(const std::set<FileURL>& urls) {
 SelectedItems FinderSyncController::selectedItemURLs() {
   NSArray* urls = [[FIFinderSyncController defaultController] selectedItemURLs];
   if (!urls) return nullptr;
-  auto items = std::make_shared<std::vector<SelectedItem>>();
-  items->reserve([urls count]);
+  auto items = std::make_shared<SelectedItemList>();
   for (NSURL* url in urls) {
     // Every item goes to the core, which decides what one that isn't a local
     // file means for the rest.
-    SelectedItem item;
     const char* host = [[url host] UTF8String];
     const char* path = [url isFileURL] && namesThisMachine(host ? host : "")
                            ? [[url path] fileSystemRepresentation]
                            : nullptr;
-    if (path) item.url = FileURL::fileURLWithPath(path, [url hasDirectoryPath] == YES);
-    items->push_back(std::move(item));
+    if (path) {
+      items->addFile(path);
+    } else {
+      items->addOther();
+    }
   }
   return items;
 }
