@@ -1,5 +1,8 @@
 // Double fork with a close-on-exec pipe: the pipe closes without a word when
-// the exec succeeds, and carries errno when it fails.
+// the exec succeeds, and carries errno when it fails. GLib's g_spawn_async
+// does the same, except that when the kernel refuses a file as no program
+// (ENOEXEC) it runs that file with /bin/sh: an AppRun of arbitrary bytes would
+// run as a shell script, and count as started.
 #include "platform/linux/detached_process.h"
 
 #include <fcntl.h>
