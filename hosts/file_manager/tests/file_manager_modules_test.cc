@@ -127,6 +127,8 @@ class ModuleWorld {
       auto* typeModule = static_cast<TestTypeModule*>(g_object_new(testTypeModuleType(), nullptr));
       typeModule->initialize = initialize;
       g_type_module_use(G_TYPE_MODULE(typeModule));
+      // Kept, as the file managers keep theirs, whether or not it registered.
+      typeModules.push_back(G_OBJECT(typeModule));
       const GType* types = nullptr;
       int count = 0;
       listTypes(&types, &count);
@@ -154,6 +156,7 @@ class ModuleWorld {
 
   testkit::TempDir tmp;
   std::string error;
+  std::vector<GObject*> typeModules;
 };
 
 // What the table needs of each file manager: how its module is loaded, its
