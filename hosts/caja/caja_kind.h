@@ -18,18 +18,8 @@ struct CajaKind {
   using FileInfo = CajaFileInfo;
   using Item = CajaMenuItem;
   using Submenu = CajaMenu;
-
   using Interface = CajaFileInfoIface;
   static GType interfaceType() { return caja_file_info_get_type(); }
-  static GFile* location(FileInfo* info) {
-    auto* iface = file_manager::fileInfoInterface<CajaKind>(info);
-    return iface->get_location ? iface->get_location(info) : nullptr;
-  }
-  static std::optional<FileType> type(FileInfo* info) {
-    auto* iface = file_manager::fileInfoInterface<CajaKind>(info);
-    if (!iface->is_gone || !iface->get_file_type || iface->is_gone(info)) return std::nullopt;
-    return file_manager::knownType(iface->get_file_type(info));
-  }
   // Caja asserts on a null tooltip.
   static Item* newItem(const char* name, const char* label, const char* icon) {
     return caja_menu_item_new(name, label, "", icon);

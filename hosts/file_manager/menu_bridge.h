@@ -3,10 +3,10 @@
 // an "activate" signal; a menu of items; "set submenu"), written once.
 //
 // A file manager's module supplies a kind `FM`:
-//   using FileInfo, Interface, Item, Submenu;
-//   static GType interfaceType();               // FileInfo's interface
-//   static GFile* location(FileInfo*);         // a new reference
-//   static std::optional<FileType> type(FileInfo*);  // links followed; none: unknown
+//   using FileInfo, Item, Submenu;
+//   using Interface;                            // FileInfo's interface struct, with
+//   static GType interfaceType();               //   get_location, and is_gone and
+//                                               //   get_file_type, or get_file_info
 //   static Item* newItem(const char* name, const char* label, const char* icon);
 //   static Item* newSeparator(const char* name);  // or null: none of its own
 //   static Submenu* newMenu();
@@ -34,6 +34,8 @@ std::string mnemonicEscaped(const std::string& title);
 // A GIO file type as the extension's, where it is sure; none otherwise.
 std::optional<FileType> knownType(GFileType type);
 
+namespace detail {
+
 // The file-info interface of `info`, for calling its methods directly. The
 // public wrappers first check the object's type on every call, which at
 // 100,000 files costs more than the rest of the menu; the file manager hands
@@ -45,6 +47,32 @@ const typename FM::Interface* fileInfoInterface(typename FM::FileInfo* info) {
       g_type_interface_peek(instance->g_class, FM::interfaceType()));
 }
 
+// The file's location: a new reference, or null.
+template <class FM>
+GFile* locationOf(const typename FM::Interface* iface, typename FM::FileInfo* info) {
+  return iface->get_location ? iface->get_location(info) : nullptr;
+}
+
+// The type the file manager listed the file with, links followed; none where
+// it doesn't know: a file gone since, a broken link.
+template <class FM>
+std::optional<FileType> knownTypeOf(const typename FM::Interface* iface,
+                                    typename FM::FileInfo* info) {
+  if constexpr (requires { iface->get_file_type; }) {
+    if (!iface->get_file_type || !iface->is_gone || iface->is_gone(info)) return std::nullopt;
+    return knownType(iface->get_file_type(info));
+  } else {
+    // Thunar hands out its file's GFileInfo, which always holds the type.
+    GFileInfo* known = iface->get_file_info ? iface->get_file_info(info) : nullptr;
+    if (!known) return std::nullopt;
+    auto type = knownType(g_file_info_get_file_type(known));
+    g_object_unref(known);
+    return type;
+  }
+}
+
+}  // namespace detail
+
 // The file manager's files as a menu's selection: each with its local path
 // when it has one (the trash, recent files and remote folders have none), and
 // the type the file manager already knows.
@@ -53,11 +81,12 @@ std::shared_ptr<const Selection> selectionOf(GList* files) {
   auto selection = std::make_shared<Selection>();
   for (GList* l = files; l; l = l->next) {
     auto* info = static_cast<typename FM::FileInfo*>(l->data);
-    GFile* location = FM::location(info);
+    const auto* iface = detail::fileInfoInterface<FM>(info);
+    GFile* location = detail::locationOf<FM>(iface, info);
     // The local file's own path, not a copy of it.
     const char* path = location ? g_file_peek_path(location) : nullptr;
     if (path) {
-      selection->addFile(path, FM::type(info));
+      selection->addFile(path, detail::knownTypeOf<FM>(iface, info));
     } else {
       selection->addOther();
     }

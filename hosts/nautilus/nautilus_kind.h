@@ -21,19 +21,8 @@ struct NautilusKind {
   using FileInfo = NautilusFileInfo;
   using Item = NautilusMenuItem;
   using Submenu = NautilusMenu;
-
   using Interface = NautilusFileInfoInterface;
   static GType interfaceType() { return nautilus_file_info_get_type(); }
-  static GFile* location(FileInfo* info) {
-    auto* iface = file_manager::fileInfoInterface<NautilusKind>(info);
-    return iface->get_location ? iface->get_location(info) : nullptr;
-  }
-  // Nautilus lists a folder with links followed, and knows when a file went.
-  static std::optional<FileType> type(FileInfo* info) {
-    auto* iface = file_manager::fileInfoInterface<NautilusKind>(info);
-    if (!iface->is_gone || !iface->get_file_type || iface->is_gone(info)) return std::nullopt;
-    return file_manager::knownType(iface->get_file_type(info));
-  }
   static Item* newItem(const char* name, const char* label, const char* icon) {
     return nautilus_menu_item_new(name, label, "", icon);
   }

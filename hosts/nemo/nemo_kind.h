@@ -18,18 +18,8 @@ struct NemoKind {
   using FileInfo = NemoFileInfo;
   using Item = NemoMenuItem;
   using Submenu = NemoMenu;
-
   using Interface = NemoFileInfoInterface;
   static GType interfaceType() { return nemo_file_info_get_type(); }
-  static GFile* location(FileInfo* info) {
-    auto* iface = file_manager::fileInfoInterface<NemoKind>(info);
-    return iface->get_location ? iface->get_location(info) : nullptr;
-  }
-  static std::optional<FileType> type(FileInfo* info) {
-    auto* iface = file_manager::fileInfoInterface<NemoKind>(info);
-    if (!iface->is_gone || !iface->get_file_type || iface->is_gone(info)) return std::nullopt;
-    return file_manager::knownType(iface->get_file_type(info));
-  }
   // Nemo asserts on a null tooltip.
   static Item* newItem(const char* name, const char* label, const char* icon) {
     return nemo_menu_item_new(name, label, "", icon);

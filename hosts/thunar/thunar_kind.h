@@ -15,23 +15,8 @@ struct ThunarKind {
   using FileInfo = ThunarxFileInfo;
   using Item = ThunarxMenuItem;
   using Submenu = ThunarxMenu;
-
   using Interface = ThunarxFileInfoIface;
   static GType interfaceType() { return thunarx_file_info_get_type(); }
-  static GFile* location(FileInfo* info) {
-    auto* iface = file_manager::fileInfoInterface<ThunarKind>(info);
-    return iface->get_location ? iface->get_location(info) : nullptr;
-  }
-  // Thunar lists a folder with links followed; a broken link stays a link.
-  static std::optional<FileType> type(FileInfo* info) {
-    auto* iface = file_manager::fileInfoInterface<ThunarKind>(info);
-    GFileInfo* known = iface->get_file_info ? iface->get_file_info(info) : nullptr;
-    if (!known) return std::nullopt;
-    // Thunar always asks for the type: it reads it itself.
-    auto type = file_manager::knownType(g_file_info_get_file_type(known));
-    g_object_unref(known);
-    return type;
-  }
   // The icon is read with g_icon_new_for_string, which takes a path.
   static Item* newItem(const char* name, const char* label, const char* icon) {
     return thunarx_menu_item_new(name, label, "", icon);
