@@ -19,7 +19,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_COMPONENTS_ALL appdir cli ${VDL_FILE_MANAGERS})
 
 set(extension "vandrel-extension (= ${PROJECT_VERSION})")
-set(text_libraries "libpango-1.0-0, libpangocairo-1.0-0")
+set(gtk "libpango-1.0-0, libpangocairo-1.0-0")
+set(kde "libkf5kiowidgets5 (>= 5.103), libkf5kiocore5, libkf5coreaddons5, libqt5widgets5, libqt5gui5, libqt5core5a")
 set(CPACK_DEBIAN_APPDIR_PACKAGE_NAME vandrel-extension)
 set(CPACK_DEBIAN_APPDIR_PACKAGE_DEPENDS "libglib2.0-0, libicu72")
 set(CPACK_COMPONENT_APPDIR_DESCRIPTION
@@ -29,12 +30,13 @@ set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "${extension}, libglib2.0-0, libicu72")
 set(CPACK_COMPONENT_CLI_DESCRIPTION
   "Vandrel's file-manager extension, driven from the command line\nvandrel-finder shows the menu a manifest gives and publishes real requests.")
 
-# name, file manager package, its extension library package, what it is
+# name, file manager package, the libraries its module loads, what it is
 set(vdl_packages
-  "nautilus|nautilus (>= 43)|libnautilus-extension4 (>= 43)|GNOME Files"
-  "nemo|nemo (>= 5.6)|libnemo-extension1|Nemo"
-  "caja|caja (>= 1.26)|libcaja-extension1|Caja"
-  "thunar|thunar (>= 4.18)|libthunarx-3-0|Thunar")
+  "nautilus|nautilus (>= 43)|libnautilus-extension4 (>= 43), ${gtk}|GNOME Files"
+  "nemo|nemo (>= 5.6)|libnemo-extension1, ${gtk}|Nemo"
+  "caja|caja (>= 1.26)|libcaja-extension1, ${gtk}|Caja"
+  "thunar|thunar (>= 4.18)|libthunarx-3-0, ${gtk}|Thunar"
+  "dolphin|dolphin (>= 4:22.12)|${kde}|Dolphin")
 foreach(row IN LISTS vdl_packages)
   string(REPLACE "|" ";" row "${row}")
   list(GET row 0 name)
@@ -44,7 +46,7 @@ foreach(row IN LISTS vdl_packages)
   string(TOUPPER ${name} upper)
   set(CPACK_DEBIAN_${upper}_PACKAGE_NAME vandrel-${name})
   set(CPACK_DEBIAN_${upper}_PACKAGE_DEPENDS
-    "${extension}, ${manager}, ${library}, ${text_libraries}, libglib2.0-0, libicu72")
+    "${extension}, ${manager}, ${library}, libglib2.0-0, libicu72")
   set(CPACK_COMPONENT_${upper}_DESCRIPTION
     "Vandrel's conversions in the context menu of ${title}\nRight-click files in ${title} to convert, compress, crop or trim them with Vandrel.")
 endforeach()

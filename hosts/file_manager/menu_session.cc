@@ -2,7 +2,6 @@
 #include "hosts/file_manager/menu_session.h"
 
 #include "extension/host_face.h"
-#include "hosts/file_manager/pango_menu_font.h"
 #include "platform/linux/loaded_module.h"
 
 namespace vdl::file_manager {
@@ -51,13 +50,14 @@ void MenuSession::choose(std::shared_ptr<const Selection> files, std::int64_t ta
   parts_->chooser.choose(std::move(files), tag);
 }
 
-std::shared_ptr<MenuSession> sessionForModule(const void* addressInModule) {
+std::shared_ptr<MenuSession> sessionForModule(const void* addressInModule,
+                                              std::unique_ptr<MenuFont> font) {
   try {
     auto folder = linux_platform::loadedModuleFolder(addressInModule);
     if (!folder) return nullptr;
     return std::make_shared<MenuSession>(
         linux_platform::SystemOptions{FileURL::fileURLWithPath(*folder, true), std::nullopt},
-        std::make_unique<PangoMenuFont>());
+        std::move(font));
   } catch (...) {
     return nullptr;
   }

@@ -40,8 +40,9 @@ class MenuSession {
 };
 
 // The session of a module loaded from a file in its bundle folder (reached
-// through any links), with the desktop's menu font; none when that folder
-// can't be found.
-std::shared_ptr<MenuSession> sessionForModule(const void* addressInModule);
+// through any links), measuring in `font`; none when that folder can't be
+// found.
+std::shared_ptr<MenuSession> sessionForModule(const void* addressInModule,
+                                              std::unique_ptr<MenuFont> font);
 
 }  // namespace vdl::file_manager

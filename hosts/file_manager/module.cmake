@@ -1,4 +1,4 @@
-# vdl_file_manager_module(<target> SOURCE <file> LIBRARY <imported target>
+# vdl_file_manager_module(<target> SOURCE <file>... LIBRARY <imported target>
 #   ENTRY_POINTS <name>... EXTENSION_DIR <folder> COMPONENT <component>)
 #
 # A file manager's module, lib<target>.so: built into the bundle folder of the
@@ -7,8 +7,8 @@
 # bundle and linked from the folder its file manager reads, which lies outside
 # any prefix.
 function(vdl_file_manager_module target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SOURCE;LIBRARY;EXTENSION_DIR;COMPONENT"
-    "ENTRY_POINTS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "LIBRARY;EXTENSION_DIR;COMPONENT"
+    "SOURCE;ENTRY_POINTS")
   add_library(${target} MODULE ${arg_SOURCE})
   target_link_libraries(${target} PRIVATE vdl_file_manager ${arg_LIBRARY} vdl_warnings)
   list(JOIN arg_ENTRY_POINTS ";\n    " names)

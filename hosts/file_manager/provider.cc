@@ -1,6 +1,8 @@
 // The provider's session, made and freed with the object.
 #include "hosts/file_manager/provider.h"
 
+#include "hosts/file_manager/pango_menu_font.h"
+
 namespace vdl::file_manager {
 namespace {
 
@@ -20,7 +22,13 @@ bool mayRegisterProvider(const char* name, gpointer plugin) {
 }
 
 void initProvider(Provider* self, const void* addressInModule) {
-  self->session = new std::shared_ptr<MenuSession>(sessionForModule(addressInModule));
+  std::shared_ptr<MenuSession> session;
+  try {
+    session = sessionForModule(addressInModule, std::make_unique<PangoMenuFont>());
+  } catch (...) {
+    // No font, no memory: the provider offers nothing.
+  }
+  self->session = new std::shared_ptr<MenuSession>(std::move(session));
 }
 
 void initProviderClass(ProviderClass* klass) {

@@ -21,4 +21,11 @@ std::optional<std::string> loadedModuleFolder(const void* addressInModule) {
   return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
+bool keepLoaded(const void* addressInModule) {
+  Dl_info info{};
+  if (dladdr(addressInModule, &info) == 0 || !info.dli_fname || !*info.dli_fname) return false;
+  // Never closed: the module stays for the process.
+  return dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
+}
+
 }  // namespace vdl::linux_platform

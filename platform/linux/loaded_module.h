@@ -12,4 +12,9 @@ namespace vdl::linux_platform {
 // or none when the loader can't tell.
 std::optional<std::string> loadedModuleFolder(const void* addressInModule);
 
+// Keeps the module that holds `addressInModule` loaded until the process
+// ends, whoever unloads it: its thread and the items of a shown menu call
+// into it. False when the loader can't.
+bool keepLoaded(const void* addressInModule);
+
 }  // namespace vdl::linux_platform
