@@ -60,12 +60,15 @@ QString actionTitle(const std::string& title) {
 SelectedItems selectionOf(const KFileItemList& items) {
   auto selection = std::make_shared<SelectedItemList>();
   for (const KFileItem& item : items) {
-    const auto local = item.isMostLocalUrl();
-    if (!local.local) {
+    // The path of the most local URL (a file's own, or the one that
+    // desktop:/ and other local-backed places list with it), without making
+    // that URL: parsing it again costs more than the rest of the menu.
+    const QString local = item.localPath();
+    if (local.isEmpty()) {
       selection->addOther();
       continue;
     }
-    const QByteArray path = QFile::encodeName(local.url.toLocalFile());
+    const QByteArray path = QFile::encodeName(local);
     selection->addFile(std::string_view(path.constData(), static_cast<std::size_t>(path.size())),
                        knownType(item));
   }

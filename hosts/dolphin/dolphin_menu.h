@@ -29,7 +29,7 @@ class QtMenuFont final : public MenuFont {
 QString actionTitle(const std::string& title);
 
 // Dolphin's items as a menu's selection: each with its local path where it
-// has one (kio-fuse and desktop:/ give one through the most local URL), and
+// has one (desktop:/ and other local-backed places give one too), and
 // the type Dolphin listed it with, so that no selected file is looked up on
 // the GUI thread.
 SelectedItems selectionOf(const KFileItemList& items);
