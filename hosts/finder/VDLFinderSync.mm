@@ -9,8 +9,9 @@
 - (instancetype)init {
   self = [super init];
   if (self) {
-    // Registers "/" and "/Volumes" with the Finder's controller.
-    _shell = new vdl::finder::Shell();
+    // Registers "/" and "/Volumes" with the Finder's controller. Without
+    // its shell the object offers no menu and acts on no choice.
+    _shell = vdl::finder::makeShell().release();
   }
   return self;
 }
@@ -23,11 +24,13 @@
 }
 
 - (NSMenu*)menuForMenuKind:(FIMenuKind)menuKind {
+  if (!_shell) return nil;
   auto menu = _shell->extension.menu(static_cast<std::uint64_t>(menuKind));
   return menu ? VDLMenuFromMenu(*menu) : nil;
 }
 
 - (IBAction)choose:(id)sender {
+  if (!_shell) return;
   vdl::MenuItem item;
   item.action = vdl::MenuAction::choose;
   item.tag = [sender tag];

@@ -31,4 +31,9 @@ class Shell {
   VDLFinderSync extension;
 };
 
+// A new shell over the main bundle, or null when it can't be built. Written
+// in C++ alone, so that what its construction throws stops here, before any
+// Objective-C frame: some runtimes' personality can't catch C++ exceptions.
+std::unique_ptr<Shell> makeShell() noexcept;
+
 }  // namespace vdl::finder

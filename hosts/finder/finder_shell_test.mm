@@ -141,6 +141,78 @@ TEST_F(FinderShellTest, AnItemThatIsNoLocalFileLeavesNoMenu) {
   }
 }
 
+// The Finder copies the menu into its own process: only what an item's coding
+// keeps arrives with choose:, and of that the shell reads the tag alone.
+// AppKit's validation, which the Finder runs before showing the menu, must
+// leave every item as the shell made it.
+TEST_F(FinderShellTest, TheFinderCopyOfTheMenuChoosesByTagAndValidationChangesNothing) {
+  NSMenu* menu = [sync menuForMenuKind:FIMenuKindContextualMenuForItems];
+  std::string made;
+  render(menu, "", made);
+  [menu update];
+  [[[menu itemAtIndex:0] submenu] update];
+  std::string validated;
+  render(menu, "", validated);
+  EXPECT_EQ(validated, made) << "dividers must stay disabled and choices enabled";
+
+  NSMenu* copy = [NSKeyedUnarchiver
+      unarchiveObjectWithData:[NSKeyedArchiver archivedDataWithRootObject:menu]];
+  ASSERT_NE(copy, nil);
+  // GNUstep's coding keeps no image; tags, actions and states it keeps.
+  auto imageless = [](std::string text) {
+    for (auto at = text.find(" image"); at != std::string::npos; at = text.find(" image")) {
+      text.erase(at, 6);
+    }
+    return text;
+  };
+  std::string copied;
+  render(copy, "", copied);
+  EXPECT_EQ(copied, imageless(made));
+  [sync choose:[copy itemAtIndex:0]];  // "Convert to": tag 0
+  auto folder = testkit::userSharedFolder() + "/requests";
+  EXPECT_TRUE(testkit::entries(folder).empty()) << "tag 0 chose something";
+  [sync choose:item(copy, 1000)];
+  auto requests = testkit::entries(folder);
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_NE(testkit::readFile(requests[0]).find(R"("action":{"action":"convert","format":"mp4"})"),
+            std::string::npos);
+}
+
+// The controller answers with the selection of the moment of the click,
+// which may be none, or other files than the menu's: the tag is read
+// against what it answers.
+TEST_F(FinderShellTest, AChoiceReadsTheSelectionOfTheMomentOfTheClick) {
+  NSMenu* menu = [sync menuForMenuKind:FIMenuKindContextualMenuForItems];
+  auto folder = testkit::userSharedFolder() + "/requests";
+  [[FIFinderSyncController defaultController] vdl_setSelectedItemURLs:nil];
+  [sync choose:item(menu, 1000)];
+  EXPECT_TRUE(testkit::entries(folder).empty());
+  writeFile(tmp / "cover.png", "x");
+  select({tmp / "cover.png"});  // the image's display list: jpg, webp
+  [sync choose:item(menu, 1002)];
+  EXPECT_TRUE(testkit::entries(folder).empty()) << "past the image's formats";
+  [sync choose:item(menu, 1000)];
+  auto requests = testkit::entries(folder);
+  ASSERT_EQ(requests.size(), 1u);
+  std::string request = testkit::readFile(requests[0]);
+  EXPECT_NE(request.find(R"("format":"jpg")"), std::string::npos) << request;
+  EXPECT_NE(request.find("cover.png"), std::string::npos) << request;
+  ASSERT_TRUE(fake::waitForCompletions(1));
+  EXPECT_TRUE(fake::logLines().empty());
+}
+
+// A shell that can't be built (here, its registration throws) is no menu and
+// no choice, and nothing reaches the runtime.
+TEST_F(FinderShellTest, AnObjectWithoutItsShellOffersAndDoesNothing) {
+  fake::failNextRegistration();
+  VDLFinderSync* broken = [[VDLFinderSync alloc] init];
+  ASSERT_NE(broken, nil);
+  EXPECT_EQ([broken menuForMenuKind:FIMenuKindContextualMenuForItems], nil);
+  [broken choose:item([sync menuForMenuKind:FIMenuKindContextualMenuForItems], 1000)];
+  EXPECT_TRUE(testkit::entries(testkit::userSharedFolder() + "/requests").empty());
+  [broken release];
+}
+
 // Both dividers are as wide as the widest title, "GIF (needs extra codecs)",
 // in the menu font: no narrower, and not a whole "─" wider.
 TEST_F(FinderShellTest, DividersAreSizedInTheMenuFont) {

@@ -36,6 +36,9 @@ Workspace openings();
 void steerOpenings(std::function<bool(const Opening&)> fails);
 std::vector<std::string> logLines();
 void clearRecords();
+// The next registration of served directories throws, as a shell that can't
+// be built would.
+void failNextRegistration();
 // Waits until `count` openings have completed, or 10 s.
 bool waitForCompletions(std::size_t count);
 

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstdarg>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 namespace vdl::finder::testing {
@@ -19,6 +20,7 @@ std::condition_variable changed;
 Workspace state;
 std::vector<std::string> lines;
 std::size_t completed = 0;
+bool registrationFails = false;
 
 std::string utf8(NSString* text) {
   const char* bytes = [text UTF8String];
@@ -79,6 +81,10 @@ void clearRecords() {
   completed = 0;
 }
 
+void failNextRegistration() {
+  registrationFails = true;
+}
+
 bool waitForCompletions(std::size_t count) {
   std::unique_lock<std::mutex> lock(mutex);
   return changed.wait_for(lock, std::chrono::seconds(10), [&] { return completed >= count; });
@@ -120,6 +126,10 @@ static NSArray* selection;
   return directories;
 }
 - (void)setDirectoryURLs:(NSSet*)urls {
+  if (t::registrationFails) {
+    t::registrationFails = false;
+    throw std::runtime_error("the Finder's controller is gone");
+  }
   [directories release];
   directories = [urls copy];
 }
