@@ -4,7 +4,6 @@
 #   cmake -G Xcode -B build/mac && cmake --build build/mac --config Release
 # then sign inside out (see the README's "On the target platform").
 enable_language(OBJCXX)
-set(extension_id "${VANDREL_HOST_BUNDLE_ID}.FinderSync")
 # MenuIcon.png at 16 points, with its @2x for Retina screens, drawn from
 # MenuIcon.svg (which macOS 11 may not load).
 set(resources "${PROJECT_SOURCE_DIR}/bundle/fallback-menu.json"
