@@ -4,10 +4,11 @@
 #   cmake -G Xcode -B build/mac && cmake --build build/mac --config Release
 # then sign inside out (see the README's "On the target platform").
 enable_language(OBJCXX)
-# MenuIcon.png at 16 points, with its @2x for Retina screens, drawn from
-# MenuIcon.svg (which macOS 11 may not load).
-set(resources "${PROJECT_SOURCE_DIR}/bundle/fallback-menu.json"
-  "${PROJECT_SOURCE_DIR}/bundle/MenuIcon.png" "${PROJECT_SOURCE_DIR}/bundle/MenuIcon@2x.png")
+# The menu icons, rendered from MenuIcon.svg (which macOS 11 may not load).
+if(NOT menu_icons)
+  message(FATAL_ERROR "rsvg-convert renders the menu icons: brew install librsvg")
+endif()
+set(resources "${PROJECT_SOURCE_DIR}/bundle/fallback-menu.json" ${menu_icons})
 configure_file(VandrelFinderSync.entitlements.in
   "${CMAKE_CURRENT_BINARY_DIR}/VandrelFinderSync.entitlements" @ONLY)
 

@@ -12,7 +12,10 @@ NSString* text(const std::string& utf8) {
 }
 
 NSImage* imageFor(const vdl::Image& image) {
-  NSImage* named = [NSImage imageNamed:text(image.name)];
+  // The template first: AppKit draws an image whose name ends in "Template"
+  // in the menu's own colour, so it stays visible in dark menus.
+  NSImage* named = [NSImage imageNamed:text(image.name + "Template")];
+  if (!named) named = [NSImage imageNamed:text(image.name)];
   if (named) return named;
   // Not found by name (outside the main bundle): the resource's own file.
   return VDL_AUTORELEASE([[NSImage alloc] initWithContentsOfFile:text(image.url.path())]);

@@ -155,8 +155,8 @@ TEST_F(FinderShellTest, TheFinderCopyOfTheMenuChoosesByTagAndValidationChangesNo
   render(menu, "", validated);
   EXPECT_EQ(validated, made) << "dividers must stay disabled and choices enabled";
 
-  NSMenu* copy = [NSKeyedUnarchiver
-      unarchiveObjectWithData:[NSKeyedArchiver archivedDataWithRootObject:menu]];
+  NSMenu* copy =
+      [NSKeyedUnarchiver unarchiveObjectWithData:[NSKeyedArchiver archivedDataWithRootObject:menu]];
   ASSERT_NE(copy, nil);
   // GNUstep's coding keeps no image; tags, actions and states it keeps.
   auto imageless = [](std::string text) {
@@ -211,6 +211,29 @@ TEST_F(FinderShellTest, AnObjectWithoutItsShellOffersAndDoesNothing) {
   [broken choose:item([sync menuForMenuKind:FIMenuKindContextualMenuForItems], 1000)];
   EXPECT_TRUE(testkit::entries(testkit::userSharedFolder() + "/requests").empty());
   [broken release];
+}
+
+// The menu's items show the template icon, which the build renders black with
+// alpha, so that AppKit can draw it in the menu's own colour.
+TEST_F(FinderShellTest, TheMenuShowsTheTemplateIconBlackWithAlpha) {
+  NSMenu* menu = [sync menuForMenuKind:FIMenuKindContextualMenuForItems];
+  for (NSMenuItem* i in [menu itemArray]) EXPECT_EQ(utf8([[i image] name]), "MenuIconTemplate");
+  NSImage* icon = [[menu itemAtIndex:0] image];
+  int painted = 0, coloured = 0;
+  for (NSImageRep* rep in [icon representations]) {
+    if (![rep isKindOfClass:[NSBitmapImageRep class]]) continue;
+    auto* bitmap = static_cast<NSBitmapImageRep*>(rep);
+    for (NSInteger y = 0; y < [bitmap pixelsHigh]; ++y) {
+      for (NSInteger x = 0; x < [bitmap pixelsWide]; ++x) {
+        NSColor* c = [[bitmap colorAtX:x y:y] colorUsingColorSpaceName:NSDeviceRGBColorSpace];
+        if ([c alphaComponent] == 0) continue;
+        ++painted;
+        if ([c redComponent] + [c greenComponent] + [c blueComponent] > 0.01) ++coloured;
+      }
+    }
+  }
+  EXPECT_GT(painted, 0);
+  EXPECT_EQ(coloured, 0);
 }
 
 // Both dividers are as wide as the widest title, "GIF (needs extra codecs)",
