@@ -43,4 +43,5 @@ set_target_properties(VandrelSampleHost PROPERTIES
   XCODE_ATTRIBUTE_MACOSX_DEPLOYMENT_TARGET 11.0
   XCODE_EMBED_APP_EXTENSIONS VandrelFinderSync)
 target_compile_options(VandrelSampleHost PRIVATE -fobjc-arc)
-target_link_libraries(VandrelSampleHost PRIVATE vdl_core "-framework AppKit")
+target_link_libraries(VandrelSampleHost PRIVATE vdl_core vdl_platform_posix "-framework AppKit"
+  "-framework FinderSync")

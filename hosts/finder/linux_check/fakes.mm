@@ -122,6 +122,11 @@ static NSArray* selection;
   if (!defaultController) defaultController = [[FIFinderSyncController alloc] init];
   return defaultController;
 }
++ (BOOL)isExtensionEnabled {
+  return YES;
+}
++ (void)showExtensionManagementInterface {
+}
 - (NSSet*)directoryURLs {
   return directories;
 }

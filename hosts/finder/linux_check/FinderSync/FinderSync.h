@@ -12,6 +12,10 @@ typedef NS_ENUM(NSUInteger, FIMenuKind) {
 
 @interface FIFinderSyncController : NSExtensionContext
 + (FIFinderSyncController*)defaultController;
+// Whether the user has switched the extension on (macOS 10.14 and later).
++ (BOOL)isExtensionEnabled;
+// Opens the system's settings for the Finder's extensions (macOS 10.14).
++ (void)showExtensionManagementInterface;
 // The directories below which the Finder asks the extension for menus.
 @property(copy) NSSet* directoryURLs;
 // The items selected in the Finder at the moment of the call, or nil.
