@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef VDL_TEXT_ICU
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+#endif
+
 namespace vdl::text {
 namespace {
 
@@ -114,9 +119,31 @@ TEST(UnicodeText, TruncationKeepsWholeCharactersAndMarksTheCut) {
   // "e" + combining acute is one character: never cut between the two.
   EXPECT_EQ(truncated("ab" + kDecomposedE + "xyz", 6), "ab" + ellipsis);
   EXPECT_EQ(truncated(kComposedE + kComposedE + kComposedE, 5), kComposedE + ellipsis);
+  // An emoji sequence joined by ZWJ, and a flag's two regional indicators,
+  // are one character each.
+  const std::string technologist = "\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB";
+  EXPECT_EQ(truncated("a" + technologist + "bcdefgh", 12), "a" + ellipsis);
+  EXPECT_EQ(truncated("a\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA"
+                      "bcdefgh",
+                      9),
+            "a" + ellipsis);
   std::string huge(1 << 20, 'x');
   EXPECT_EQ(truncated(huge, 100).size(), 100u);
 }
+
+#ifdef VDL_TEXT_ICU
+// The log's own table of the code points it escapes is ICU's control
+// characters and bidirectional controls, every one of them.
+TEST(UnicodeText, TheLogsEscapesAreICUsControlCharacters) {
+  for (UChar32 c = 0; c <= 0x10FFFF; ++c) {
+    if ((c >= 0xD800 && c <= 0xDFFF) || c == '\\') continue;
+    std::string one;
+    icu::UnicodeString(c).toUTF8String(one);
+    bool icu = u_iscntrl(c) || u_hasBinaryProperty(c, UCHAR_BIDI_CONTROL);
+    ASSERT_EQ(printable(one) != one, icu) << "U+" << std::hex << c;
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace vdl::text
