@@ -2,7 +2,7 @@
 """Checks the extension's and the sample host's property lists and the
 extension's entitlements as the target platform reads them.
 
-  check_property_lists.py PLIST_FOLDER HOST_BUNDLE_ID PRINCIPAL_SOURCE
+  check_property_lists.py EXTENSION_PLIST HOST_PLIST ENTITLEMENTS HOST_BUNDLE_ID PRINCIPAL_SOURCE
 
 Prints one line per fault and exits 1 when there is any.
 """
@@ -11,14 +11,14 @@ import re
 import sys
 
 
-def main(folder, host_id, principal_source):
+def main(extension_plist, host_plist, entitlements_plist, host_id, principal_source):
     faults = []
 
     def expect(what, actual, wanted):
         if actual != wanted:
             faults.append(f"{what} is {actual!r}, not {wanted!r}")
 
-    with open(f"{folder}/VandrelFinderSync-Info.plist", "rb") as f:
+    with open(extension_plist, "rb") as f:
         info = plistlib.load(f)
     extension = info.get("NSExtension", {})
     expect("NSExtensionPointIdentifier", extension.get("NSExtensionPointIdentifier"),
@@ -35,13 +35,13 @@ def main(folder, host_id, principal_source):
     if not identifier.startswith(host_id + ".") or identifier == host_id + ".":
         faults.append(f"the extension's identifier {identifier!r} is not below {host_id!r}")
 
-    with open(f"{folder}/Vandrel-Info.plist", "rb") as f:
+    with open(host_plist, "rb") as f:
         host = plistlib.load(f)
     expect("the host's CFBundleIdentifier", host.get("CFBundleIdentifier"), host_id)
     schemes = [s for t in host.get("CFBundleURLTypes", []) for s in t.get("CFBundleURLSchemes", [])]
     expect("the host's URL schemes", schemes, ["vandrel"])
 
-    with open(f"{folder}/VandrelFinderSync.entitlements", "rb") as f:
+    with open(entitlements_plist, "rb") as f:
         entitlements = plistlib.load(f)
     home = "com.apple.security.temporary-exception.files.home-relative-path.read-write"
     expect("the entitlements", entitlements, {
@@ -55,6 +55,6 @@ def main(folder, host_id, principal_source):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 6:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))
