@@ -40,7 +40,14 @@ std::vector<Warning> manifestWarnings(const MenuManifest& m) {
     std::string path = memberPath("targets", key);
     checkKey(path, key, out);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-      if (rows[i].empty()) out.push_back({elementPath(path, i), "is an empty row and is ignored"});
+      if (rows[i].empty()) {
+        out.push_back({elementPath(path, i), "is an empty row and is ignored"});
+      } else if (text::canonicallyEqual(rows[i][0], key)) {
+        // Compared as the offer compares formats: a menu entry that
+        // converts the file into what it already is.
+        out.push_back({elementPath(path, i),
+                       "converts a ." + key + " file into itself: \"" + rows[i][0] + "\""});
+      }
     }
   }
   for (const auto& [key, formats] : m.popular) {

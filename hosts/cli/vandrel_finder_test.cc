@@ -187,11 +187,13 @@ TEST_F(FinderBinaryTest, CheckReportsErrorsAndWarnings) {
       {"warnings",
        R"({"version": 2, "labels": {"convertTo": "C", "compress": "Z", "open": "O", "balanced": "B",
            "smallest": "S", "needs": "needs a tool"}, "popular": {"mov": ["webm"]},
-           "targets": {"MOV": [["mp4"]], "mov": [[], ["mp4"]]}, "compress": [".mov"]})",
+           "targets": {"MOV": [["mp4"]], "mov": [[], ["mp4"], ["mov", "x"]]},
+           "compress": [".mov"]})",
        {},
        0,
        {"warning: labels.needs: has no \"{tool}\"", "warning: targets.MOV: has upper-case letters",
         "warning: targets.mov[0]: is an empty row",
+        "warning: targets.mov[2]: converts a .mov file into itself",
         "warning: popular.mov[0]: \"webm\" is not among targets.mov",
         "warning: compress[0]: starts with a dot"}},
   };
@@ -207,7 +209,7 @@ TEST_F(FinderBinaryTest, CheckReportsErrorsAndWarnings) {
   auto json = run({"check", "--json", tmp / "m.json"});
   auto report = nlohmann::json::parse(json.out);
   EXPECT_EQ(report["valid"], true);
-  EXPECT_EQ(report["warnings"].size(), 5u);
+  EXPECT_EQ(report["warnings"].size(), 6u);
 
   auto inForce = run({"check"});
   EXPECT_EQ(inForce.exitStatus, 0)
