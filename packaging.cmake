@@ -17,37 +17,47 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING IGNORE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_COMPONENTS_ALL appdir cli ${VDL_FILE_MANAGERS})
+# Each package depends on the libraries its binaries load, as dpkg-shlibdeps
+# finds them (libc6 with its version, libstdc++6, the file manager's own), on
+# top of what is named below.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 set(extension "vandrel-extension (= ${PROJECT_VERSION})")
-set(gtk "libpango-1.0-0, libpangocairo-1.0-0")
-set(kde "libkf5kiowidgets5 (>= 5.103), libkf5kiocore5, libkf5coreaddons5, libqt5widgets5, libqt5gui5, libqt5core5a")
 set(CPACK_DEBIAN_APPDIR_PACKAGE_NAME vandrel-extension)
-set(CPACK_DEBIAN_APPDIR_PACKAGE_DEPENDS "libglib2.0-0, libicu72")
 set(CPACK_COMPONENT_APPDIR_DESCRIPTION
-  "Vandrel's file-manager extension: its bundle, in the sample host application\nThe menu manifest, icon and sample host application that every file manager's module uses.")
+  "Vandrel's file-manager extension: its bundle, in the sample host application\nThe manifest, icon and sample host that every file manager's module uses.")
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME vandrel-finder)
-set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "${extension}, libglib2.0-0, libicu72")
+set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "${extension}")
 set(CPACK_COMPONENT_CLI_DESCRIPTION
   "Vandrel's file-manager extension, driven from the command line\nvandrel-finder shows the menu a manifest gives and publishes real requests.")
 
-# name, file manager package, the libraries its module loads, what it is
+# name, file manager package, what it is
 set(vdl_packages
-  "nautilus|nautilus (>= 43)|libnautilus-extension4 (>= 43), ${gtk}|GNOME Files"
-  "nemo|nemo (>= 5.6)|libnemo-extension1, ${gtk}|Nemo"
-  "caja|caja (>= 1.26)|libcaja-extension1, ${gtk}|Caja"
-  "thunar|thunar (>= 4.18)|libthunarx-3-0, ${gtk}|Thunar"
-  "dolphin|dolphin (>= 4:22.12)|${kde}|Dolphin")
+  "nautilus|nautilus (>= 43)|GNOME Files"
+  "nemo|nemo (>= 5.6)|Nemo"
+  "caja|caja (>= 1.26)|Caja"
+  "thunar|thunar (>= 4.18)|Thunar"
+  "dolphin|dolphin (>= 4:22.12)|Dolphin")
 foreach(row IN LISTS vdl_packages)
   string(REPLACE "|" ";" row "${row}")
   list(GET row 0 name)
   list(GET row 1 manager)
-  list(GET row 2 library)
-  list(GET row 3 title)
+  list(GET row 2 title)
   string(TOUPPER ${name} upper)
   set(CPACK_DEBIAN_${upper}_PACKAGE_NAME vandrel-${name})
-  set(CPACK_DEBIAN_${upper}_PACKAGE_DEPENDS
-    "${extension}, ${manager}, ${library}, libglib2.0-0, libicu72")
+  set(CPACK_DEBIAN_${upper}_PACKAGE_DEPENDS "${extension}, ${manager}")
   set(CPACK_COMPONENT_${upper}_DESCRIPTION
-    "Vandrel's conversions in the context menu of ${title}\nRight-click files in ${title} to convert, compress, crop or trim them with Vandrel.")
+    "Vandrel's conversions in the context menu of ${title}\nConvert, compress, crop or trim files from ${title}'s context menu.")
+endforeach()
+# Every package's copyright and changelog, as Debian asks of each.
+set(vdl_changelog "${PROJECT_BINARY_DIR}/packaging/changelog.gz")
+file(MAKE_DIRECTORY "${PROJECT_BINARY_DIR}/packaging")
+execute_process(COMMAND gzip -9n -c "${PROJECT_SOURCE_DIR}/packaging/changelog"
+  OUTPUT_FILE "${vdl_changelog}")
+foreach(component IN LISTS CPACK_COMPONENTS_ALL)
+  string(TOUPPER ${component} upper)
+  set(package ${CPACK_DEBIAN_${upper}_PACKAGE_NAME})
+  install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright" "${vdl_changelog}"
+    DESTINATION share/doc/${package} COMPONENT ${component})
 endforeach()
 include(CPack)

@@ -1,7 +1,9 @@
 # Builds the Debian packages from the build folder `build` into `out`, and
 # checks each one's file list: the extension's AppDir with its bundle, each
 # file manager's module in that bundle with its link in the file manager's
-# folder (`dirs`: "name=folder;..."), and the command-line host.
+# folder (`dirs`: "name=folder;..."), the command-line host, and every
+# package's copyright and changelog. Where lintian is installed, it must
+# report no error.
 file(REMOVE_RECURSE "${out}")
 execute_process(COMMAND cpack -G DEB -B "${out}" --config "${build}/CPackConfig.cmake"
   RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
@@ -29,6 +31,8 @@ foreach(entry IN LISTS dirs)
 endforeach()
 
 foreach(package IN LISTS packages)
+  list(APPEND expect_${package} "-rw-r--r-- /usr/share/doc/${package}/copyright"
+    "-rw-r--r-- /usr/share/doc/${package}/changelog.gz")
   file(GLOB deb "${out}/${package}_*.deb")
   list(LENGTH deb count)
   if(NOT count EQUAL 1)
@@ -60,5 +64,14 @@ list(LENGTH all made)
 list(LENGTH packages wanted)
 if(NOT made EQUAL wanted)
   message(FATAL_ERROR "made ${made} packages, not ${wanted}: ${all}")
+endif()
+find_program(lintian lintian)
+if(lintian)
+  execute_process(COMMAND ${lintian} --fail-on error ${all}
+    RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE report)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "lintian reports errors:\n${report}")
+  endif()
+  message(STATUS "lintian: no error\n${report}")
 endif()
 file(REMOVE_RECURSE "${out}")
