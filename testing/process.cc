@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "testing/temp_dir.h"
+
 namespace vdl::testkit {
 namespace {
 
@@ -136,6 +138,17 @@ bool waitForFile(const std::string& path, double seconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return std::filesystem::exists(path);
+}
+
+std::string waitForLine(const std::string& path, double seconds) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    std::string text = std::filesystem::exists(path) ? readFile(path) : "";
+    if ((!text.empty() && text.back() == '\n') || std::chrono::steady_clock::now() >= deadline) {
+      return text;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 }  // namespace vdl::testkit

@@ -51,5 +51,8 @@ class ChildProcess {
 
 // Waits up to `seconds` for `path` to exist; true when it does.
 bool waitForFile(const std::string& path, double seconds = 15);
+// Waits up to `seconds` for `path` to hold whole lines (a writer may have
+// created it and not yet written), and returns what it holds then.
+std::string waitForLine(const std::string& path, double seconds = 10);
 
 }  // namespace vdl::testkit

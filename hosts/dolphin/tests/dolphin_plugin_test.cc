@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "testing/manifests.h"
+#include "testing/process.h"
 #include "testing/temp_dir.h"
 
 namespace vdl::dolphin {
@@ -54,11 +55,7 @@ struct World {
   }
 
   // What AppRun was started with, once it has been (or after 10 s).
-  std::string received() {
-    std::string path = tmp / "Vandrel.AppDir/received";
-    for (int i = 0; i < 1000 && !std::filesystem::exists(path); ++i) usleep(10000);
-    return std::filesystem::exists(path) ? readFile(path) : "";
-  }
+  std::string received() { return testkit::waitForLine(tmp / "Vandrel.AppDir/received"); }
 
   testkit::TempDir tmp;
 };

@@ -16,6 +16,7 @@
 
 #include "hosts/file_manager/testing/fake_file_info.h"
 #include "testing/manifests.h"
+#include "testing/process.h"
 #include "testing/temp_dir.h"
 
 extern "C" {
@@ -145,14 +146,7 @@ class ModuleWorld {
   }
 
   // What AppRun was started with, once it has been (or after 10 s).
-  std::string received() {
-    std::string path = tmp / "Vandrel.AppDir/received";
-    for (int i = 0; i < 1000 && !std::filesystem::exists(path); ++i) {
-      g_main_context_iteration(nullptr, FALSE);
-      g_usleep(10000);
-    }
-    return std::filesystem::exists(path) ? readFile(path) : "";
-  }
+  std::string received() { return testkit::waitForLine(tmp / "Vandrel.AppDir/received"); }
 
   testkit::TempDir tmp;
   std::string error;
