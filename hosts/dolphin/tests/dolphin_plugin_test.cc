@@ -2,9 +2,6 @@
 // plugin folder holds only a link to it, Qt draws offscreen, and each menu is
 // filled through KFileItemActions::addActionsTo, as Dolphin fills its own.
 #include <gtest/gtest.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <KFileItem>
 #include <KFileItemActions>
 #include <KFileItemListProperties>
@@ -13,51 +10,36 @@
 #include <QMenu>
 #include <QWidget>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "testing/manifests.h"
-#include "testing/process.h"
+#include "testing/recording_app_dir.h"
 #include "testing/temp_dir.h"
 
 namespace vdl::dolphin {
 namespace {
 
-using testkit::readFile;
-using testkit::writeFile;
-
-// A scratch AppDir with the plugin in its bundle and an AppRun that notes the
-// URLs it is started with; a Qt plugin folder that links to the plugin; and
-// configuration folders of its own, so that no other menu joins in.
+// The sample host with the plugin in its bundle; a Qt plugin folder that
+// links to the plugin; and configuration folders of its own, so that no other
+// menu joins in.
 struct World {
   World() {
-    std::string bundle = tmp / "Vandrel.AppDir/usr/lib/finder-sync";
-    std::string plugins = tmp / "plugins/kf5/kfileitemaction";
-    std::filesystem::create_directories(bundle);
-    std::filesystem::create_directories(plugins);
-    const std::string module = "libvandrel-dolphin.so";
-    std::filesystem::copy_file(std::string(VDL_MODULE_DIR) + "/" + module, bundle + "/" + module);
-    std::filesystem::copy_file(VDL_SOURCE_DIR "/bundle/MenuIcon.svg", bundle + "/MenuIcon.svg");
-    writeFile(bundle + "/fallback-menu.json", testkit::kWorkedExample);
-    writeFile(tmp / "Vandrel.AppDir/AppRun",
-              "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$(dirname \"$0\")/received\"\n");
-    ::chmod((tmp / "Vandrel.AppDir/AppRun").c_str(), 0755);
-    std::filesystem::create_symlink(bundle + "/" + module, plugins + "/" + module);
-    ::setenv("QT_PLUGIN_PATH", (tmp / "plugins").c_str(), 1);
+    const std::string module = "libvandrel-dolphin.so", plugins = app.tmp / "plugins";
+    std::filesystem::create_directories(plugins + "/kf5/kfileitemaction");
+    std::filesystem::create_symlink(app.bundle() + "/" + module,
+                                    plugins + "/kf5/kfileitemaction/" + module);
+    ::setenv("QT_PLUGIN_PATH", plugins.c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    ::setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
-    ::setenv("XDG_CONFIG_DIRS", (tmp / "config-dirs").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (app.tmp / "config").c_str(), 1);
+    ::setenv("XDG_CONFIG_DIRS", (app.tmp / "config-dirs").c_str(), 1);
     // Without a system cache of service types, KIO says so for every menu.
     ::setenv("QT_LOGGING_RULES", "kf.service.services.warning=false", 1);
   }
 
-  // What AppRun was started with, once it has been (or after 10 s).
-  std::string received() { return testkit::waitForLine(tmp / "Vandrel.AppDir/received"); }
-
-  testkit::TempDir tmp;
+  testkit::RecordingAppDir app{VDL_MODULE_DIR, {"libvandrel-dolphin.so"}};
 };
 
 World* world = nullptr;
@@ -102,43 +84,24 @@ struct Window {
   }
 };
 
-std::string realHome() {
-  const passwd* pw = getpwuid(getuid());
-  return pw ? pw->pw_dir : "";
-}
-
 class DolphinPluginTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* privateHome = std::getenv("VANDREL_PRIVATE_HOME");
-    ASSERT_TRUE(privateHome && realHome() == privateHome)
+    ASSERT_TRUE(testkit::runsInPrivateHome())
         << "run through scripts/in-private-home: these tests write below the user's home";
     std::filesystem::remove_all(testkit::userSharedFolder());
-    std::filesystem::remove(world->tmp / "Vandrel.AppDir/received");
+    world->app.forgetWakeUps();
   }
 
-  QUrl file(const std::string& name) {
-    std::string path = world->tmp / ("files/" + name);
-    writeFile(path, "x");
-    return QUrl::fromLocalFile(QString::fromStdString(path));
-  }
-  QUrl path(const std::string& name) {
-    return QUrl::fromLocalFile(QString::fromStdString(world->tmp / ("files/" + name)));
+  QUrl file(const std::string& name, bool create = false) {
+    return QUrl::fromLocalFile(QString::fromStdString(world->app.file(name, create)));
   }
   void menu(const std::string& text) {
-    writeFile(testkit::userSharedFolder() + "/menu.json", text);
+    testkit::writeFile(testkit::userSharedFolder() + "/menu.json", text);
   }
 };
 
 TEST_F(DolphinPluginTest, MenusAreTheCoresInQtActions) {
-  QUrl clip = file("clip.MOV"), folder = path("folder");
-  std::filesystem::create_directories(folder.toLocalFile().toStdString());
-  std::filesystem::create_symlink(folder.toLocalFile().toStdString(),
-                                  path("to-folder.mov").toLocalFile().toStdString());
-  std::filesystem::create_symlink(path("gone.mov").toLocalFile().toStdString(),
-                                  path("broken.mov").toLocalFile().toStdString());
-  std::filesystem::create_symlink(clip.toLocalFile().toStdString(),
-                                  path("to-clip.mov").toLocalFile().toStdString());
   const std::string kWorked =
       "Convert to icon\n"
       "  MP4\n"
@@ -156,19 +119,22 @@ TEST_F(DolphinPluginTest, MenusAreTheCoresInQtActions) {
     std::vector<QUrl> files;
     std::string expected;
   } rows[] = {
-      {"the worked example", worked, {clip}, kWorked},
-      {"a link to a video", worked, {path("to-clip.mov")}, kWorked},
+      {"the worked example", worked, {file("clip.MOV")}, kWorked},
+      {"a link to a video", worked, {file("to-clip.mov")}, kWorked},
       {"a label's and a format's ampersands stay visible",
        testkit::smallManifest("to&do", "m&p4"),
-       {file("a&b.mov")},
+       {file("a&b.mov", true)},
        "to&&do icon\n"
        "  M&&P4\n"
        "  ───\n"
        "  O\n"},
-      {"folders alone, a link to one among them", worked, {folder, path("to-folder.mov")}, ""},
-      {"a broken link", worked, {path("broken.mov")}, ""},
+      {"folders alone, a link to one among them",
+       worked,
+       {file("folder"), file("to-folder.mov")},
+       ""},
+      {"a broken link", worked, {file("broken.mov")}, ""},
       {"a file in the trash", worked, {QUrl("trash:/clip.MOV")}, ""},
-      {"a remote file beside a local one", worked, {clip, QUrl("sftp://host/clip.MOV")}, ""},
+      {"a remote file beside a local one", worked, {file("clip.MOV"), QUrl("sftp://h/c.MOV")}, ""},
   };
   Window window;
   for (const auto& row : rows) {
@@ -181,11 +147,11 @@ TEST_F(DolphinPluginTest, MenusAreTheCoresInQtActions) {
 // every selection change: an action acts on its own menu's files, whatever
 // came later and whichever plugin object has gone.
 TEST_F(DolphinPluginTest, AnActionActsOnItsOwnMenusFilesAfterLaterMenusAndWindows) {
-  QUrl first = file("first & last.mov"), second = file("second.mov"), gone = file("gone.mov");
+  QUrl first = file("first & last.mov", true), gone = file("gone.mov", true);
   menu(testkit::kWorkedExample);
   Window one, two;
   ASSERT_NE(one.ask({first}), "");
-  ASSERT_NE(two.ask({second, first}), "");
+  ASSERT_NE(two.ask({file("second.mov", true), first}), "");
   Window three;
   ASSERT_NE(three.ask({gone}), "");
   std::filesystem::remove(gone.toLocalFile().toStdString());
@@ -194,18 +160,12 @@ TEST_F(DolphinPluginTest, AnActionActsOnItsOwnMenusFilesAfterLaterMenusAndWindow
   // Choices are made one after another, in order.
   three.pickFirstFormat();
   one.pickFirstFormat();
-
-  std::string received = world->received();
-  auto requests = testkit::entries(testkit::userSharedFolder() + "/requests");
-  ASSERT_EQ(requests.size(), 1u);
-  std::string request = readFile(requests[0]);
-  EXPECT_NE(request.find(R"("action":{"action":"convert","format":"mp4"})"), std::string::npos)
-      << request;
-  EXPECT_NE(request.find(R"("files":[")" + first.toLocalFile().toStdString() + R"("])"),
-            std::string::npos)
-      << request;
-  std::string id = std::filesystem::path(requests[0]).stem();
-  EXPECT_EQ(received, "vandrel://quick?id=" + id + "\n");
+  auto woken = world->app.wokenRequest(testkit::userSharedFolder());
+  ASSERT_EQ(woken.problem, "");
+  EXPECT_NE(woken.request.find(R"("action":{"action":"convert","format":"mp4"})"),
+            std::string::npos);
+  EXPECT_NE(woken.request.find(R"("files":[")" + first.toLocalFile().toStdString() + R"("])"),
+            std::string::npos);
 }
 
 }  // namespace
@@ -217,6 +177,7 @@ int main(int argc, char** argv) {
   vdl::dolphin::world = new vdl::dolphin::World;
   QApplication app(argc, argv);
   // Now that the platform is loaded: KIO finds the scratch folder's plugin alone.
-  QCoreApplication::setLibraryPaths({QString::fromStdString(vdl::dolphin::world->tmp / "plugins")});
+  QCoreApplication::setLibraryPaths(
+      {QString::fromStdString(vdl::dolphin::world->app.tmp / "plugins")});
   return RUN_ALL_TESTS();
 }

@@ -3,20 +3,16 @@
 // and its items activated. One table of cases for all of them.
 #include <gmodule.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "hosts/file_manager/testing/fake_file_info.h"
 #include "testing/manifests.h"
-#include "testing/process.h"
+#include "testing/recording_app_dir.h"
 #include "testing/temp_dir.h"
 
 extern "C" {
@@ -42,13 +38,7 @@ extern "C" {
 namespace vdl::file_manager {
 namespace {
 
-using testkit::readFile;
 using testkit::writeFile;
-
-std::string realHome() {
-  const passwd* pw = getpwuid(getuid());
-  return pw ? pw->pw_dir : "";
-}
 
 // The loader of Nautilus, Nemo and Caja, in short: a type module whose load()
 // runs the module's initialize.
@@ -77,32 +67,22 @@ GType testTypeModuleType() {
   return type;
 }
 
-// A scratch AppDir holding the module in its bundle, and an AppRun that notes
-// the URLs it is started with; a folder that links to the module, as
-// installing does. It also links to a second copy of the module, as a second
-// install would, and to the module again under another name: each is loaded,
-// and only one may register a provider. Then the file manager's way of
-// loading from there.
+// The sample host with the module in its bundle, and a folder that links to
+// it, as installing does. The folder also links to a second copy of the
+// module, as a second install would, and to the module again under another
+// name: each is loaded, and only one may register a provider.
 class ModuleWorld {
  public:
-  explicit ModuleWorld(const std::string& module) {
-    std::string bundle = tmp / "Vandrel.AppDir/usr/lib/finder-sync";
-    std::filesystem::create_directories(bundle);
+  explicit ModuleWorld(const std::string& module) : app(VDL_MODULE_DIR, {module}) {
     std::filesystem::create_directories(extensions());
     std::string copy = "copy-" + module, again = "again-" + module;
-    std::filesystem::copy_file(std::string(VDL_MODULE_DIR) + "/" + module, bundle + "/" + module);
-    std::filesystem::copy_file(std::string(VDL_MODULE_DIR) + "/" + module, bundle + "/" + copy);
-    std::filesystem::copy_file(VDL_SOURCE_DIR "/bundle/MenuIcon.svg", bundle + "/MenuIcon.svg");
-    writeFile(bundle + "/fallback-menu.json", testkit::kWorkedExample);
-    writeFile(tmp / "Vandrel.AppDir/AppRun",
-              "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$(dirname \"$0\")/received\"\n");
-    ::chmod((tmp / "Vandrel.AppDir/AppRun").c_str(), 0755);
-    std::filesystem::create_symlink(bundle + "/" + module, extensions() + "/" + module);
-    std::filesystem::create_symlink(bundle + "/" + copy, extensions() + "/" + copy);
-    std::filesystem::create_symlink(bundle + "/" + module, extensions() + "/" + again);
+    std::filesystem::copy_file(app.bundle() + "/" + module, app.bundle() + "/" + copy);
+    std::filesystem::create_symlink(app.bundle() + "/" + module, extensions() + "/" + module);
+    std::filesystem::create_symlink(app.bundle() + "/" + copy, extensions() + "/" + copy);
+    std::filesystem::create_symlink(app.bundle() + "/" + module, extensions() + "/" + again);
   }
 
-  std::string extensions() const { return tmp / "extensions"; }
+  std::string extensions() const { return app.tmp / "extensions"; }
 
   // Loads every module of the extension folder as a type module, in the
   // folder's order, as Nautilus, Nemo and Caja do, and creates the providers
@@ -145,10 +125,7 @@ class ModuleWorld {
     return {};
   }
 
-  // What AppRun was started with, once it has been (or after 10 s).
-  std::string received() { return testkit::waitForLine(tmp / "Vandrel.AppDir/received"); }
-
-  testkit::TempDir tmp;
+  testkit::RecordingAppDir app;
   std::string error;
   std::vector<GObject*> typeModules;
 };
@@ -304,21 +281,18 @@ class ModuleTest : public ::testing::Test {
     // A misuse of the file manager's API is a failure, not a line on stderr.
     g_log_set_always_fatal(
         GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_CRITICAL | G_LOG_FLAG_FATAL));
-    const char* privateHome = std::getenv("VANDREL_PRIVATE_HOME");
-    ASSERT_TRUE(privateHome && realHome() == privateHome)
+    ASSERT_TRUE(testkit::runsInPrivateHome())
         << "run through scripts/in-private-home: these tests write below the user's home";
     ASSERT_TRUE(loaded<FM>().provider)
         << loaded<FM>().world.error << " (" << loaded<FM>().providers.size() << " providers)";
     std::filesystem::remove_all(testkit::userSharedFolder());
-    std::filesystem::remove(loaded<FM>().world.tmp / "Vandrel.AppDir/received");
+    app().forgetWakeUps();
   }
 
-  std::string make(const std::string& name) {
-    std::string path = loaded<FM>().world.tmp / ("files/" + name);
-    writeFile(path, "x");
-    return path;
+  testkit::RecordingAppDir& app() { return loaded<FM>().world.app; }
+  std::string file(const std::string& name, bool create = false) {
+    return uri(app().file(name, create));
   }
-  std::string path(const std::string& name) { return loaded<FM>().world.tmp / ("files/" + name); }
   void menu(const std::string& text) {
     writeFile(testkit::userSharedFolder() + "/menu.json", text);
   }
@@ -353,11 +327,6 @@ using FileManagers = ::testing::Types<VDL_FILE_MANAGER>;
 TYPED_TEST_SUITE(ModuleTest, FileManagers);
 
 TYPED_TEST(ModuleTest, MenusAreTheCoresInTheFileManagersItems) {
-  std::string clip = this->make("clip.MOV"), folder = this->path("folder");
-  std::filesystem::create_directories(folder);
-  std::filesystem::create_directory_symlink(folder, this->path("to-folder.mov"));
-  std::filesystem::create_symlink(this->path("gone.mov"), this->path("broken.mov"));
-  std::filesystem::create_symlink(clip, this->path("to-clip.mov"));
   const std::string kWorked =
       "Vandrel::0 Convert to icon\n"
       "  Vandrel::0.0 MP4 acts\n"
@@ -377,22 +346,25 @@ TYPED_TEST(ModuleTest, MenusAreTheCoresInTheFileManagersItems) {
     std::vector<std::string> files;
     std::string expected;
   } rows[] = {
-      {"the worked example", worked, {uri(clip)}, kWorked},
-      {"a link to a video", worked, {uri(this->path("to-clip.mov"))}, kWorked},
+      {"the worked example", worked, {this->file("clip.MOV")}, kWorked},
+      {"a link to a video", worked, {this->file("to-clip.mov")}, kWorked},
       {"a label's and a format's underscores stay visible",
        testkit::smallManifest("to_do", "m_p4"),
-       {uri(clip)},
+       {this->file("clip.MOV")},
        "Vandrel::0 to__do icon\n"
        "  Vandrel::0.0 M__P4 acts\n"
        "  Vandrel::0.1 ─── greyed\n"
        "  Vandrel::0.2 O acts\n"},
       {"folders alone, a link to one among them",
        worked,
-       {uri(folder), uri(this->path("to-folder.mov"))},
+       {this->file("folder"), this->file("to-folder.mov")},
        ""},
-      {"a broken link", worked, {uri(this->path("broken.mov"))}, ""},
+      {"a broken link", worked, {this->file("broken.mov")}, ""},
       {"a file in the trash", worked, {"trash:///clip.MOV"}, ""},
-      {"a remote file beside a local one", worked, {uri(clip), "sftp://host/clip.MOV"}, ""},
+      {"a remote file beside a local one",
+       worked,
+       {this->file("clip.MOV"), "sftp://host/clip.MOV"},
+       ""},
   };
   for (const auto& row : rows) {
     this->menu(row.manifest);
@@ -405,32 +377,25 @@ TYPED_TEST(ModuleTest, MenusAreTheCoresInTheFileManagersItems) {
 // File managers give no selection when an item is activated, and ask for
 // menus on every selection change: an item acts on its own menu's files.
 TYPED_TEST(ModuleTest, AnItemActsOnItsOwnMenusFilesAfterLaterMenus) {
-  std::string first = this->make("first.mov"), second = this->make("second.mov");
-  std::string gone = this->make("gone.mov");
+  std::string first = this->app().file("first.mov", true);
   this->menu(testkit::kWorkedExample);
   std::string text;
   GList* older = this->ask({uri(first)}, text);
-  GList* newer = this->ask({uri(second), uri(first)}, text);
+  GList* newer = this->ask({this->file("second.mov", true), uri(first)}, text);
   // What the file manager knew when the menu was built is stale by the click.
-  GList* goneSince = this->ask({uri(gone)}, text);
-  std::filesystem::remove(gone);
+  GList* goneSince = this->ask({this->file("gone.mov", true)}, text);
+  std::filesystem::remove(this->app().file("gone.mov"));
   ASSERT_TRUE(older && newer && goneSince);
 
-  // Choices are made one after another, in order.
+  // Choices are made one after another, in order, away from the UI thread.
   this->pickFirstFormat(goneSince);
   this->pickFirstFormat(older);
   for (GList* items : {older, newer, goneSince}) g_list_free_full(items, g_object_unref);
-
-  // The choice is made away from the UI thread: publishing, then the wake-up.
-  std::string received = loaded<TypeParam>().world.received();
-  auto requests = testkit::entries(testkit::userSharedFolder() + "/requests");
-  ASSERT_EQ(requests.size(), 1u);
-  std::string request = readFile(requests[0]);
-  EXPECT_NE(request.find(R"("action":{"action":"convert","format":"mp4"})"), std::string::npos)
-      << request;
-  EXPECT_NE(request.find(R"("files":[")" + first + R"("])"), std::string::npos) << request;
-  std::string id = std::filesystem::path(requests[0]).stem();
-  EXPECT_EQ(received, "vandrel://quick?id=" + id + "\n");
+  auto woken = this->app().wokenRequest(testkit::userSharedFolder());
+  ASSERT_EQ(woken.problem, "");
+  EXPECT_NE(woken.request.find(R"("action":{"action":"convert","format":"mp4"})"),
+            std::string::npos);
+  EXPECT_NE(woken.request.find(R"("files":[")" + first + R"("])"), std::string::npos);
 }
 
 // The shared folder's own menu.json, selected and then rewritten: the next
@@ -442,23 +407,21 @@ TYPED_TEST(ModuleTest, AMenuAndItsPickReadTheSameManifest) {
     std::string text = testkit::smallManifest("C", format);
     return text.replace(text.find("\"mov\""), 5, "\"json\"");
   };
-  const std::string menuJSON = testkit::userSharedFolder() + "/menu.json";
+  const std::string menuJSON = uri(testkit::userSharedFolder() + "/menu.json");
   this->menu(manifest("aaa"));
   std::string text;
-  g_list_free_full(this->ask({uri(menuJSON)}, text), g_object_unref);
+  g_list_free_full(this->ask({menuJSON}, text), g_object_unref);
   EXPECT_NE(text.find(" AAA acts"), std::string::npos) << text;
 
   this->menu(manifest("bbb"));
-  GList* items = this->ask({uri(menuJSON)}, text);
+  GList* items = this->ask({menuJSON}, text);
   EXPECT_NE(text.find(" BBB acts"), std::string::npos) << text;
   ASSERT_NE(items, nullptr);
   this->pickFirstFormat(items);
   g_list_free_full(items, g_object_unref);
-
-  ASSERT_NE(loaded<TypeParam>().world.received(), "");
-  auto requests = testkit::entries(testkit::userSharedFolder() + "/requests");
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_NE(readFile(requests[0]).find(R"("format":"bbb")"), std::string::npos);
+  auto woken = this->app().wokenRequest(testkit::userSharedFolder());
+  ASSERT_EQ(woken.problem, "");
+  EXPECT_NE(woken.request.find(R"("format":"bbb")"), std::string::npos);
 }
 
 }  // namespace
