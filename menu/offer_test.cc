@@ -57,7 +57,6 @@ TEST(Offer, CommonTargetsAndToolTexts) {
        {{"webp", ""}}},
       {"empty then x", {{"a", {{"f"}}}, {"b", {{"f", "x"}}}}, {"1.a", "2.b"}, {{"f", "x"}}},
       {"x then empty", {{"a", {{"f", "x"}}}, {"b", {{"f"}}}}, {"1.a", "2.b"}, {{"f", "x"}}},
-      {"x then x", {{"a", {{"f", "x"}}}, {"b", {{"f", "x"}}}}, {"1.a", "2.b"}, {{"f", "x"}}},
       {"x then y", {{"a", {{"f", "x"}}}, {"b", {{"f", "y"}}}}, {"1.a", "2.b"}, {{"f", "x + y"}}},
       {"x, y, x appends x again",
        {{"a", {{"f", "x"}}}, {"b", {{"f", "y"}}}, {"c", {{"f", "x"}}}},
@@ -162,7 +161,6 @@ TEST(Offer, Flags) {
        {"a.mov", "b.PNG"},
        "CR"},
       {"compression switched off", false, "mov", nullptr, nullptr, {"a.mov"}, ""},
-      {"compression switched on", true, "mov", nullptr, nullptr, {"a.mov"}, "C"},
       {"one extension not listed", std::nullopt, "mov", "mov", "mov", {"a.mov", "b.txt"}, ""},
       {"crop present but empty", std::nullopt, "", "", "", {"a.mov"}, ""},
       {"empty selection offers nothing", std::nullopt, "mov", "mov", "mov", {}, ""},
@@ -201,8 +199,8 @@ TEST(Offer, TagsDecodeAgainstTheOfferOfTheMoment) {
       {14, Choice::trim()},
   };
   for (const auto& c : cases) EXPECT_EQ(decodeTag(c.tag, offer), c.expected) << "tag " << c.tag;
-  for (std::int64_t tag :
-       std::initializer_list<std::int64_t>{1005, 999, 10, 0, -1, 3, 15, INT64_MAX, INT64_MIN}) {
+  // Past the list, between the numbered tags, below them.
+  for (std::int64_t tag : std::initializer_list<std::int64_t>{1005, INT64_MAX, 15, 999, 0, -1}) {
     EXPECT_FALSE(decodeTag(tag, offer)) << "tag " << tag;
   }
   EXPECT_FALSE(offer.crop) << "tag 13 decodes whatever the flag says";

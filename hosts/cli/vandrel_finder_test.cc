@@ -80,20 +80,12 @@ TEST_F(FinderBinaryTest, MenuJSONOfTheWorkedExample) {
   auto r = run({"menu", "--json", clip});
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(run({"menu", "--json", "file://" + clip}).out, r.out);
-  auto menu = nlohmann::json::parse(r.out);
-  EXPECT_EQ(menu["title"], "");
-  EXPECT_EQ(menu["items"].size(), 3u);
-  const auto& convert = menu["items"][0];
+  auto convert = nlohmann::json::parse(r.out)["items"][0];
   EXPECT_EQ(convert["image"], "MenuIcon");
-  EXPECT_EQ(convert["submenu"]["title"], "Convert to");
-  EXPECT_EQ(convert["submenu"]["items"][0], (nlohmann::json{{"title", "MP4"},
-                                                            {"action", "choose:"},
-                                                            {"keyEquivalent", ""},
-                                                            {"tag", 1000},
-                                                            {"enabled", true},
-                                                            {"image", nullptr}}));
-  EXPECT_EQ(convert["submenu"]["items"][2]["enabled"], false);
-  EXPECT_EQ(convert["submenu"]["items"][2]["action"], nullptr);
+  EXPECT_EQ(convert["submenu"]["items"][0].dump(),
+            R"({"action":"choose:","enabled":true,"image":null,"keyEquivalent":"","tag":1000,)"
+            R"("title":"MP4"})");
+  EXPECT_EQ(convert["submenu"]["items"][2]["action"], nullptr) << "a divider chooses nothing";
 }
 
 TEST_F(FinderBinaryTest, ChoicePublishesARequestThatTheSampleReceiverPicksUp) {
@@ -130,39 +122,23 @@ TEST_F(FinderBinaryTest, NoMenuAndNoChoiceAreResults) {
   EXPECT_FALSE(std::filesystem::exists(shared + "/requests"));
 }
 
-TEST_F(FinderBinaryTest, SessionKeepsOneCacheAcrossChangesOfTheFile) {
+// The session answers each line with one line, and a bad line with an error
+// that leaves the session running.
+TEST_F(FinderBinaryTest, SessionAnswersEveryLineAndSurvivesBadOnes) {
   writeMenu(kWorkedExample);
-  const std::string menuPath = shared + "/menu.json";
-  testkit::setModified(menuPath, {1000, 1});
-  std::string renamed = kWorkedExample;
-  renamed.replace(renamed.find("\"Convert to\""), 12, "\"Umwandeln\"");
-  auto firstTitle = [](const std::string& reply) {
-    auto j = nlohmann::json::parse(reply);
-    return j["menu"].is_null() ? std::string("null")
-                               : j["menu"]["items"][0]["title"].get<std::string>();
-  };
-
   testkit::ChildProcess session(command({"session"}), testkit::ChildProcess::Streams::lines,
                                 kNoSharedFolder);
   EXPECT_EQ(session.ask(R"({"select": [")" + clip + R"("]})"), R"({"ok":true})");
-  EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Convert to");
-
-  // One extension for the run: a new file under the same date is not read.
-  testkit::writeFile(menuPath, renamed);
-  testkit::setModified(menuPath, {1000, 1});
-  EXPECT_EQ(firstTitle(session.ask(R"({"menu": 0})")), "Convert to");
-
+  auto menu = nlohmann::json::parse(session.ask(R"({"menu": 0})"));
+  EXPECT_EQ(menu["menu"]["items"][0]["title"], "Convert to");
   EXPECT_EQ(session.ask(R"({"menu": 1})"), R"({"menu":null})");
   EXPECT_EQ(session.ask(R"({"select": null})"), R"({"ok":true})");
-  EXPECT_EQ(session.ask(R"({"menu": 0})"), R"({"menu":null})");
   auto reply = nlohmann::json::parse(session.ask(R"({"choose": 2})"));
   EXPECT_EQ(reply, (nlohmann::json{{"request", nullptr},
                                    {"opened", nlohmann::json::array()},
                                    {"log", nlohmann::json::array()}}));
-  for (const char* bad : {"not json", "[1]", R"({"menu": -1})", R"({"choose": "x"})",
-                          R"({"select": [1]})", R"({"jump": 1})", R"({"menu": 0, "choose": 2})"}) {
-    auto answer = nlohmann::json::parse(session.ask(bad));
-    EXPECT_TRUE(answer.contains("error")) << bad << " -> " << answer;
+  for (const char* bad : {"not json", R"({"jump": 1})", R"({"choose": "x"})"}) {
+    EXPECT_TRUE(nlohmann::json::parse(session.ask(bad)).contains("error")) << bad;
   }
   EXPECT_EQ(session.ask(R"({"menu": 1})"), R"({"menu":null})") << "the session goes on";
   EXPECT_EQ(session.wait(), 0);
@@ -178,12 +154,6 @@ TEST_F(FinderBinaryTest, CheckReportsErrorsAndWarnings) {
   } cases[] = {
       {"valid", kWorkedExample, {}, 0, {"valid manifest, version 1"}},
       {"not JSON", "{", {}, 1, {"invalid manifest", "syntax error"}},
-      {"missing label",
-       std::string(kWorkedExample)
-           .replace(std::string(kWorkedExample).find("\"balanced\""), 10, "\"Balanced\""),
-       {},
-       1,
-       {"invalid manifest: at labels.balanced: required key is missing"}},
       {"warnings",
        R"({"version": 2, "labels": {"convertTo": "C", "compress": "Z", "open": "O", "balanced": "B",
            "smallest": "S", "needs": "needs a tool"}, "popular": {"mov": ["webm"]},
@@ -224,17 +194,10 @@ TEST_F(FinderBinaryTest, UsageErrorsExitTwoWithAMessage) {
     std::vector<std::string> args;
     std::string says;
   } cases[] = {
-      {{}, "no command given"},
       {{"frobnicate"}, "unknown command"},
-      {{"menu", "--kind", "x", "a"}, "menu kind must be a whole number"},
-      {{"menu", "--kind"}, "--kind needs a value"},
-      {{"choose"}, "choose needs a TAG"},
-      {{"choose", "12x", "a"}, "TAG must be a whole number"},
       {{"choose", "99999999999999999999", "a"}, "TAG must be a whole number"},
-      {{"menu", "--loud", "a"}, "unknown option --loud"},
-      {{"menu", "file://remote-host/a.mov"}, "not a local file URL"},
-      {{"check", "a", "b"}, "at most one FILE"},
       {{"info", "--strict"}, "--strict belongs to check"},
+      {{"menu", "file://remote-host/a.mov"}, "not a local file URL"},
   };
   for (const auto& c : cases) {
     auto r = run(c.args);
