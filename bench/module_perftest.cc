@@ -113,9 +113,9 @@ GList* infosFor(GType fake, const std::vector<FileURL>& files) {
 }
 
 template <class Kind>
-void menu(benchmark::State& state, GType (*fake)(), std::size_t n) {
+void menu(benchmark::State& state, GType fake, std::size_t n) {
   useManifest(false);
-  GList* infos = infosFor(fake(), world().files(n));
+  GList* infos = infosFor(fake, world().files(n));
   auto s = session(world().root() + "/bundle");
   GList* probe = fm::fileItems<Kind>(s, infos);
   if (!probe) state.SkipWithError("no menu");
@@ -133,12 +133,12 @@ void menu(benchmark::State& state, GType (*fake)(), std::size_t n) {
 // every fsync of the chooser's disk taking 200 ms. Each choice must still be
 // published and wake the host application (an AppRun that notes its URL).
 template <class Kind>
-void activation(benchmark::State& state, GType (*fake)()) {
+void activation(benchmark::State& state, GType fake) {
   useManifest(false);
   SlowWorld w;
   {
     auto s = session(w.bundle, {.files = &w.slow});
-    GList* infos = infosFor(fake(), world().files(1));
+    GList* infos = infosFor(fake, world().files(1));
     GList* items = fm::fileItems<Kind>(s, infos);
     GObject* formats = nullptr;
     if (items) g_object_get(items->data, "menu", &formats, nullptr);
@@ -156,31 +156,6 @@ void activation(benchmark::State& state, GType (*fake)()) {
   }
   w.checkPublished(state);
 }
-
-#ifdef VDL_BENCH_NAUTILUS
-GType nautilusInfo() {
-  return fm::testing::fakeFileInfoType<NautilusFileInfoInterface, NautilusFileInfo>(
-      "VdlBenchNautilusFileInfo", NAUTILUS_TYPE_FILE_INFO);
-}
-#endif
-#ifdef VDL_BENCH_NEMO
-GType nemoInfo() {
-  return fm::testing::fakeFileInfoType<NemoFileInfoInterface, NemoFileInfo>("VdlBenchNemoFileInfo",
-                                                                            NEMO_TYPE_FILE_INFO);
-}
-#endif
-#ifdef VDL_BENCH_CAJA
-GType cajaInfo() {
-  return fm::testing::fakeFileInfoType<CajaFileInfoIface, CajaFileInfo>("VdlBenchCajaFileInfo",
-                                                                        CAJA_TYPE_FILE_INFO);
-}
-#endif
-#ifdef VDL_BENCH_THUNAR
-GType thunarInfo() {
-  return fm::testing::fakeFileInfoType<ThunarxFileInfoIface, ThunarxFileInfo>(
-      "VdlBenchThunarFileInfo", THUNARX_TYPE_FILE_INFO);
-}
-#endif
 
 #ifdef VDL_BENCH_DOLPHIN
 // Dolphin's actions() on its GUI thread: its items in, Qt's actions out.
@@ -239,10 +214,20 @@ void dolphinActivation(benchmark::State& state) {
 }
 #endif
 
+// The file manager's file infos, as its kind describes them.
 template <class Kind>
-ModuleBenchmarks benchmarksOf(const char* name, const char* title, GType (*fake)()) {
-  return {name, title, [fake](benchmark::State& s, std::size_t n) { menu<Kind>(s, fake, n); },
-          [fake](benchmark::State& s) { activation<Kind>(s, fake); }};
+GType fakeInfoType(const std::string& typeName) {
+  return fm::testing::fakeFileInfoType<typename Kind::Interface, typename Kind::FileInfo>(
+      typeName.c_str(), Kind::interfaceType());
+}
+
+template <class Kind>
+ModuleBenchmarks benchmarksOf(const char* name, const char* title) {
+  std::string fake = std::string("VdlBenchFileInfo-") + name;
+  return {
+      name, title,
+      [fake](benchmark::State& s, std::size_t n) { menu<Kind>(s, fakeInfoType<Kind>(fake), n); },
+      [fake](benchmark::State& s) { activation<Kind>(s, fakeInfoType<Kind>(fake)); }};
 }
 
 }  // namespace
@@ -250,16 +235,16 @@ ModuleBenchmarks benchmarksOf(const char* name, const char* title, GType (*fake)
 std::vector<ModuleBenchmarks> moduleBenchmarks() {
   return {
 #ifdef VDL_BENCH_NAUTILUS
-      benchmarksOf<nautilus::NautilusKind>("nautilus", "GNOME Files", &nautilusInfo),
+      benchmarksOf<nautilus::NautilusKind>("nautilus", "GNOME Files"),
 #endif
 #ifdef VDL_BENCH_NEMO
-      benchmarksOf<nemo::NemoKind>("nemo", "Nemo", &nemoInfo),
+      benchmarksOf<nemo::NemoKind>("nemo", "Nemo"),
 #endif
 #ifdef VDL_BENCH_CAJA
-      benchmarksOf<caja::CajaKind>("caja", "Caja", &cajaInfo),
+      benchmarksOf<caja::CajaKind>("caja", "Caja"),
 #endif
 #ifdef VDL_BENCH_THUNAR
-      benchmarksOf<thunar::ThunarKind>("thunar", "Thunar", &thunarInfo),
+      benchmarksOf<thunar::ThunarKind>("thunar", "Thunar"),
 #endif
 #ifdef VDL_BENCH_DOLPHIN
       {"dolphin", "Dolphin", &dolphinMenu, &dolphinActivation},
