@@ -3,11 +3,6 @@
 
 namespace vdl {
 
-void SelectedItemList::reserve(std::size_t items, std::size_t pathBytes) {
-  items_.reserve(items);
-  paths_.reserve(pathBytes);
-}
-
 void SelectedItemList::addFile(std::string_view path, std::optional<FileType> knownType) {
   // As a file URL holds it: without a trailing "/", except for the root.
   while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);

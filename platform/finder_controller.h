@@ -31,7 +31,6 @@ struct SelectedItem {
 // on the file manager's UI thread at every selection change.
 class SelectedItemList {
  public:
-  void reserve(std::size_t items, std::size_t pathBytes);
   // Adds a file of this machine at the absolute `path`.
   void addFile(std::string_view path, std::optional<FileType> knownType = std::nullopt);
   // Adds an item that is no file of this machine.
