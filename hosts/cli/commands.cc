@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "hosts/cli/arguments.h"
+#include "hosts/cli/doctor/doctor.h"
 #include "hosts/cli/host.h"
 #include "hosts/cli/manifest_check.h"
 #include "hosts/cli/menu_render.h"
@@ -168,6 +169,12 @@ int runInstallHandler(const Arguments&, Host& host) {
   std::cout << "registered " << *registered << " for vandrel: URLs\n";
   return 0;
 }
+int runDoctor(const Arguments& a, Host& host) {
+  auto report = diagnose(host);
+  std::cout << (a.json ? dumpLine(doctorJSON(report)) + "\n" : doctorText(report));
+  return report.healthy() ? 0 : 1;
+}
+
 enum Option : unsigned { kJSON = 1, kKind = 2, kStrict = 4 };
 
 struct Command {
@@ -197,6 +204,10 @@ const Command kCommands[] = {
      0, 1, "FILE", runCheck},
     {"info", "[--json]", "where things are, and which manifest is\nin force", kJSON, 0, 0, "",
      runInfo},
+    {"doctor", "[--json]",
+     "why the menu doesn't appear: checks the\nextension and every file manager's module,\n"
+     "one line per failed check with its fix",
+     kJSON, 0, 0, "", runDoctor},
     {"install-handler", "", "register the sample receiver as this\nuser's handler of vandrel: URLs",
      0, 0, 0, "", runInstallHandler},
 };
@@ -276,7 +287,7 @@ std::string usageText() {
       "path is taken as the working directory + \"/\" + PATH: \"..\" is left for the\n"
       "system to follow, so a \"..\" after a symbolic link means what it means there.\n"
       "Exit status: 0 for results (including \"no menu\" and \"no choice\"), 1 for a\n"
-      "manifest that fails its check, 2 for usage errors.\n";
+      "manifest that fails its check or a failed doctor's check, 2 for usage errors.\n";
   return out;
 }
 

@@ -1,0 +1,94 @@
+// The table of file managers. The folders come from the build.
+#include "hosts/cli/doctor/file_managers.h"
+
+#include <cstdlib>
+#include <sstream>
+
+namespace vdl::cli {
+namespace {
+
+// The entries of a colon-separated list in the environment variable `name`,
+// each followed by `suffix`.
+void appendFromEnvironment(std::vector<std::string>& folders, const char* name,
+                           const std::string& suffix) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) return;
+  std::stringstream list(value);
+  for (std::string folder; std::getline(list, folder, ':');) {
+    if (!folder.empty()) folders.push_back(folder + suffix);
+  }
+}
+
+std::string parentOf(const std::string& folder) {
+  return folder.substr(0, folder.rfind('/'));
+}
+
+}  // namespace
+
+std::vector<FileManager> fileManagers() {
+  std::vector<FileManager> all;
+#ifdef VDL_NAUTILUS_EXTENSION_DIR
+  // Nautilus 43 moved from extensions-3.0 to extensions-4.
+  all.push_back(
+      {"nautilus",
+       "GNOME Files",
+       "43",
+       "libvandrel-nautilus.so",
+       {"nautilus_module_initialize", "nautilus_module_list_types", "nautilus_module_shutdown"},
+       {VDL_NAUTILUS_EXTENSION_DIR},
+       {parentOf(VDL_NAUTILUS_EXTENSION_DIR) + "/extensions-3.0"},
+       Switch::none,
+       "nautilus -q"});
+#endif
+#ifdef VDL_NEMO_EXTENSION_DIR
+  all.push_back({"nemo",
+                 "Nemo",
+                 "5.6",
+                 "libvandrel-nemo.so",
+                 {"nemo_module_initialize", "nemo_module_list_types", "nemo_module_shutdown"},
+                 {VDL_NEMO_EXTENSION_DIR},
+                 {},
+                 Switch::nemoSettings,
+                 "nemo -q"});
+#endif
+#ifdef VDL_CAJA_EXTENSION_DIR
+  all.push_back({"caja",
+                 "Caja",
+                 "1.26",
+                 "libvandrel-caja.so",
+                 {"caja_module_initialize", "caja_module_list_types", "caja_module_shutdown"},
+                 {VDL_CAJA_EXTENSION_DIR},
+                 {},
+                 Switch::cajaSettings,
+                 "caja -q"});
+  appendFromEnvironment(all.back().folders, "CAJA_EXTENSION_DIRS", "");
+#endif
+#ifdef VDL_THUNAR_EXTENSION_DIR
+  all.push_back(
+      {"thunar",
+       "Thunar",
+       "4.18",
+       "libvandrel-thunar.so",
+       {"thunar_extension_initialize", "thunar_extension_list_types", "thunar_extension_shutdown"},
+       {VDL_THUNAR_EXTENSION_DIR},
+       {},
+       Switch::none,
+       "thunar -q"});
+#endif
+#ifdef VDL_DOLPHIN_EXTENSION_DIR
+  // KIO looks in the same subfolder of every Qt plugin folder.
+  all.push_back({"dolphin",
+                 "Dolphin",
+                 "22.12",
+                 "libvandrel-dolphin.so",
+                 {"qt_plugin_instance", "qt_plugin_query_metadata"},
+                 {VDL_DOLPHIN_EXTENSION_DIR},
+                 {},
+                 Switch::kdeServiceMenus,
+                 "pkill -x dolphin"});
+  appendFromEnvironment(all.back().folders, "QT_PLUGIN_PATH", "/kf5/kfileitemaction");
+#endif
+  return all;
+}
+
+}  // namespace vdl::cli
