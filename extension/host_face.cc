@@ -5,10 +5,8 @@
 
 namespace vdl {
 
-std::optional<FileURL> requestFileForQuickURL(const FileURL& sharedFolder, std::string_view url) {
-  auto id = requestIDFromQuickURL(url);
-  if (!id) return std::nullopt;
-  return requestsFolder(sharedFolder).appendingPathComponent(*id + ".json");
+FileURL requestFile(const FileURL& sharedFolder, std::string_view id) {
+  return requestsFolder(sharedFolder).appendingPathComponent(std::string(id) + ".json");
 }
 
 }  // namespace vdl

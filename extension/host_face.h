@@ -13,8 +13,7 @@
 
 namespace vdl {
 
-// The request file that the quick URL `url` names, in the shared folder;
-// none when `url` is no quick URL.
-std::optional<FileURL> requestFileForQuickURL(const FileURL& sharedFolder, std::string_view url);
+// The file of the request `id` in the shared folder.
+FileURL requestFile(const FileURL& sharedFolder, std::string_view id);
 
 }  // namespace vdl

@@ -133,7 +133,7 @@ TEST_F(PublishingStressTest, ChoicesInFlightWhenTheProcessEndsAreWholeOrAbsent) 
   for (const std::string mode : {"exit", "finish"}) {
     std::filesystem::remove_all(shared);
     for (int run = 0; run < 5; ++run) {
-      std::vector<std::string> argv{VDL_PUBLISH_PROBE, "--chooser", mode,  tmp / "home",
+      std::vector<std::string> argv{VDL_PUBLISH_PROBE, "--chooser", mode, tmp / "home",
                                     tmp / "bundle",    "1000",      "3"};
       argv.insert(argv.end(), files.begin(), files.end());
       auto r = testkit::runProcess(argv);

@@ -41,14 +41,19 @@ std::optional<Menu> VDLFinderSync::menu(std::uint64_t kind) {
 }
 
 void VDLFinderSync::choose(const MenuItem& item) {
-  bool published = false;
+  publishChoice(item);
+}
+
+std::optional<std::string> VDLFinderSync::publishChoice(const MenuItem& item) {
+  std::optional<std::string> published;
   try {
     chooseItem(item, published);
   } catch (const std::exception& e) {
-    logFailure(published, e.what());
+    logFailure(published.has_value(), e.what());
   } catch (...) {
-    logFailure(published, "unknown error");
+    logFailure(published.has_value(), "unknown error");
   }
+  return published;
 }
 
 std::optional<Menu> VDLFinderSync::menuFor(std::uint64_t kind) {
@@ -62,7 +67,7 @@ std::optional<Menu> VDLFinderSync::menuFor(std::uint64_t kind) {
   return buildMenu(current->manifest.labels, offer, icon, platform_.menuFont);
 }
 
-void VDLFinderSync::chooseItem(const MenuItem& item, bool& published) {
+void VDLFinderSync::chooseItem(const MenuItem& item, std::optional<std::string>& published) {
   auto current = loadManifest();
   if (!current) return;
   auto selection = selectedFiles();
@@ -82,7 +87,7 @@ void VDLFinderSync::chooseItem(const MenuItem& item, bool& published) {
       !written) {
     return logWriteFailure(written.error());
   }
-  published = true;
+  published = id;
   openHostApp(id);
 }
 

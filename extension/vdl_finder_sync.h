@@ -28,6 +28,9 @@ class VDLFinderSync final : public FinderSyncExtension {
   // Publishes the request for the chosen item and wakes the host application.
   // Never throws: a failure that escapes a step is logged as that step's.
   void choose(const MenuItem& item) override;
+  // choose() for hosts that report what it did: the id of the request it
+  // published, if it got that far (waking the host may still have failed).
+  std::optional<std::string> publishChoice(const MenuItem& item);
 
   // For hosts that report: the shared folder, and the manifest cache, which
   // answers what the next menu request would load and from where.
@@ -36,8 +39,8 @@ class VDLFinderSync final : public FinderSyncExtension {
 
  private:
   std::optional<Menu> menuFor(std::uint64_t kind);
-  // Sets `published` once the request file is in place.
-  void chooseItem(const MenuItem& item, bool& published);
+  // Sets `published` to the request's id once its file is in place.
+  void chooseItem(const MenuItem& item, std::optional<std::string>& published);
   void logFailure(bool published, const char* what) noexcept;
   ManifestSnapshot loadManifest();
   SelectedFiles selectedFiles();

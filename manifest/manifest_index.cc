@@ -37,6 +37,10 @@ std::unordered_set<std::string> keySet(const std::vector<std::string>& list) {
 
 }  // namespace
 
+std::string extensionKey(std::string_view extension) {
+  return text::normalizedNFC(text::lowercased(extension));
+}
+
 ManifestIndex::ManifestIndex(const MenuManifest& m)
     : compress_(keySet(m.compress)),
       crop_(m.crop ? keySet(*m.crop) : std::unordered_set<std::string>{}),

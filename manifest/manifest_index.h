@@ -15,6 +15,10 @@
 
 namespace vdl {
 
+// The key under which a file's extension is looked up: lower-cased, then
+// composed (NFC). A manifest's keys are looked up composed, as written.
+std::string extensionKey(std::string_view extension);
+
 // One format of an extension's target map.
 struct TargetEntry {
   std::string key;      // the format's composed (NFC) form: what equality and order use

@@ -67,7 +67,7 @@ std::vector<std::string> extensionList(const SelectedFiles& selection) {
   for (auto path : selection) raw.insert(pathExtension(path));
   std::vector<std::string> keys;
   keys.reserve(raw.size());
-  for (auto extension : raw) keys.push_back(text::normalizedNFC(text::lowercased(extension)));
+  for (auto extension : raw) keys.push_back(extensionKey(extension));
   std::sort(keys.begin(), keys.end());
   keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
   return keys;

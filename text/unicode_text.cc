@@ -108,11 +108,6 @@ std::string normalizedNFC(std::string_view text) {
   return backend::composed(text);
 }
 
-bool canonicallyEqual(std::string_view a, std::string_view b) {
-  if (isASCII(a) && isASCII(b)) return a == b;
-  return normalizedNFC(a) == normalizedNFC(b);
-}
-
 bool canonicallyLess(std::string_view a, std::string_view b) {
   // UTF-8 byte order is code-point order, so comparing the composed forms'
   // bytes compares their code points.

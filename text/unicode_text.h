@@ -16,9 +16,6 @@ bool isValidUTF8(std::string_view text);
 // The canonically composed form (NFC).
 std::string normalizedNFC(std::string_view text);
 
-// Equality under canonical equivalence.
-bool canonicallyEqual(std::string_view a, std::string_view b);
-
 // Ascending order: the code points of the NFC forms, one by one, a prefix first.
 bool canonicallyLess(std::string_view a, std::string_view b);
 

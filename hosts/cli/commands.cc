@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "hosts/cli/arguments.h"
+#include "hosts/cli/check_report.h"
 #include "hosts/cli/doctor/doctor.h"
 #include "hosts/cli/host.h"
-#include "hosts/cli/manifest_check.h"
 #include "hosts/cli/menu_render.h"
 #include "hosts/cli/session.h"
 #include "manifest/manifest_loader.h"
@@ -89,26 +89,9 @@ int runCheck(const Arguments& a, Host& host) {
               << " and the bundle has no fallback-menu.json\n";
     return 1;
   }
-  auto opened = host.platform().system.files().openForReading(file);
-  Expected<std::string> content =
-      opened ? (*opened)->readAll(kMaxManifestBytes) : Expected<std::string>(opened.error());
-  if (!content) {
-    if (a.json) {
-      std::cout << dumpLine({{"file", file},
-                             {"valid", false},
-                             {"error",
-                              {{"code", "unreadable"},
-                               {"path", ""},
-                               {"reason", content.error().description}}}})
-                << "\n";
-    } else {
-      std::cout << file << ": unreadable: " << content.error().description << "\n";
-    }
-    return 1;
-  }
-  auto report = checkManifest(file, *content);
+  auto report = checkManifestFile(host.platform().system.files(), file);
   std::cout << (a.json ? dumpLine(reportJSON(report)) + "\n" : reportText(report));
-  if (report.error) return 1;
+  if (!report.loads()) return 1;
   if (a.strict && !report.warnings.empty()) {
     if (!a.json) std::cout << "failed: --strict and " << report.warnings.size() << " warnings\n";
     return 1;
@@ -117,35 +100,37 @@ int runCheck(const Arguments& a, Host& host) {
 }
 
 int runInfo(const Arguments& a, Host& host) {
+  // Asks what the next menu would load without loading it: the extension's
+  // cache stays as it is.
   auto& p = host.platform();
-  auto& cache = host.extension().manifestCache();
-  auto current = cache.load(p.system.files(), p.system.bundle());
-  std::string manifest = current ? current->source.path() : "none";
-  std::string why;
-  if (!current) {
-    why = manifestFileInForce(host) ? "it does not load; run 'vandrel-finder check'"
-                                    : "no menu.json and no fallback-menu.json";
-  }
+  auto file = manifestFileInForce(host);
+  auto report =
+      file ? std::optional(checkManifestFile(p.system.files(), file->path())) : std::nullopt;
+  bool fallback =
+      file &&
+      file->path() != host.extension().sharedFolder().appendingPathComponent("menu.json").path();
+  bool loads = report && report->loads();
   nlohmann::json info = {
       {"sharedFolder", host.extension().sharedFolder().directoryAwarePath()},
       {"bundle", p.system.bundle().bundleURL().directoryAwarePath()},
       {"hostApplication", hostApplicationURL(p.system.bundle().bundleURL()).path()},
       {"hostBundleIdentifier", std::string(hostBundleIdentifier())},
-      {"manifest", current ? nlohmann::json(manifest) : nullptr},
-      {"manifestIsFallback", cache.isFallback()},
+      {"manifest", loads ? nlohmann::json(file->path()) : nullptr},
+      {"manifestIsFallback", loads && fallback},
   };
   if (a.json) {
     std::cout << dumpLine(info) << "\n";
     return 0;
   }
+  std::string manifest =
+      loads  ? file->path() + (fallback ? " (the bundle's fallback copy)" : "")
+      : file ? "none: " + file->path() + " does not load; run 'vandrel-finder check'"
+             : "none: no menu.json and no fallback-menu.json";
   std::cout << "shared folder:     " << info["sharedFolder"].get<std::string>() << "\n"
             << "bundle:            " << info["bundle"].get<std::string>() << "\n"
             << "host application:  " << info["hostApplication"].get<std::string>() << "\n"
             << "host bundle id:    " << hostBundleIdentifier() << "\n"
-            << "manifest:          "
-            << (current ? manifest + (cache.isFallback() ? " (the bundle's fallback copy)" : "")
-                        : "none: " + why)
-            << "\n";
+            << "manifest:          " << manifest << "\n";
   return 0;
 }
 

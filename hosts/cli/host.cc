@@ -80,20 +80,13 @@ ChooseOutcome Host::choose(std::int64_t tag) {
   platform_.clearRecords();
   MenuItem item;
   item.tag = tag;
-  extension_->choose(item);
+  auto id = extension_->publishChoice(item);
   platform_.waitForOpenings();
 
   ChooseOutcome outcome;
+  if (id) outcome.request = requestFile(extension_->sharedFolder(), *id).path();
   outcome.opened = platform_.workspace.openings;
   outcome.log = platform_.log.lines;
-  // The extension opens the host only once the request is published, with
-  // its id in the URL.
-  if (!outcome.opened.empty()) {
-    if (auto file =
-            requestFileForQuickURL(extension_->sharedFolder(), outcome.opened.front().url)) {
-      outcome.request = file->path();
-    }
-  }
   return outcome;
 }
 

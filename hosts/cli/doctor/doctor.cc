@@ -9,11 +9,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "dispatch/quick_url.h"
+#include "hosts/cli/check_report.h"
 #include "hosts/cli/doctor/file_managers.h"
 #include "hosts/cli/doctor/probes.h"
-#include "hosts/cli/manifest_check.h"
-#include "manifest/manifest_loader.h"
 
 namespace vdl::cli {
 namespace {
@@ -246,17 +244,12 @@ void Diagnosis::extension(Host& host, const std::vector<std::string>& withoutMod
   auto& p = host.platform();
   auto& cache = host.extension().manifestCache();
   if (auto file = cache.fileInForce(p.system.files(), p.system.bundle())) {
-    auto opened = p.system.files().openForReading(file->path());
-    Expected<std::string> content =
-        opened ? (*opened)->readAll(kMaxManifestBytes) : Expected<std::string>(opened.error());
-    std::string why = !content ? "unreadable: " + content.error().description : "";
-    if (content) {
-      auto checked = checkManifest(file->path(), *content);
-      if (checked.error) {
-        why = (checked.error->path.empty() ? "" : "at " + checked.error->path + ": ") +
-              checked.error->reason;
-      }
-    }
+    auto checked = checkManifestFile(p.system.files(), file->path());
+    std::string why =
+        checked.unreadable ? "unreadable: " + *checked.unreadable
+        : checked.error ? (checked.error->path.empty() ? "" : "at " + checked.error->path + ": ") +
+                              checked.error->reason
+                        : "";
     check(
         scope, "manifest", why.empty(),
         why.empty() ? file->path() : "the manifest " + file->path() + " doesn't load: " + why,

@@ -1,0 +1,15 @@
+// The manifest checker's report, for people and for programs.
+#pragma once
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "manifest/manifest_check.h"
+
+namespace vdl::cli {
+
+std::string reportText(const CheckReport& report);
+nlohmann::json reportJSON(const CheckReport& report);
+
+}  // namespace vdl::cli
