@@ -1,7 +1,7 @@
 // What a host needs to drive the extension and to report on it, in one
-// header: the extension object with its menus and manifest cache, and where
-// things are. A host includes this and the platform wiring, nothing else of
-// the core.
+// header: the extension object with its menus and manifest cache, where
+// things are, the manifest checker, and text made printable. A host includes
+// this, the menu model and the platform wiring, nothing else of the core.
 #pragma once
 
 #include <optional>
@@ -10,6 +10,8 @@
 #include "dispatch/quick_url.h"
 #include "extension/shared_folder.h"
 #include "extension/vdl_finder_sync.h"
+#include "manifest/manifest_check.h"
+#include "text/unicode_text.h"
 
 namespace vdl {
 

@@ -1,4 +1,4 @@
-// Parsing the command line.
+// Parsing the command line, by the table of options.
 #include "hosts/cli/arguments.h"
 
 #include <charconv>
@@ -6,6 +6,19 @@
 namespace vdl::cli {
 
 namespace {
+
+constexpr Option kOptions[] = {
+    {"--home", "", "DIR", "the home directory that the user database reports", true,
+     &Arguments::home, nullptr},
+    {"--bundle", "", "DIR", "the extension's bundle folder (default: the installed one)", true,
+     &Arguments::bundle, nullptr},
+    {"--kind", "", "N", "the kind of menu asked for (0: the selected items')", false,
+     &Arguments::kind, nullptr},
+    {"--json", "", "", "one line of JSON instead of text", false, nullptr, &Arguments::json},
+    {"--strict", "", "", "fail on warnings too", false, nullptr, &Arguments::strict},
+    {"--help", "-h", "", "show this help", true, nullptr, &Arguments::help},
+    {"--version", "", "", "show the version", true, nullptr, &Arguments::version},
+};
 
 bool looksNegativeNumber(const std::string& word) {
   return word.size() > 1 && word[0] == '-' && word[1] >= '0' && word[1] <= '9';
@@ -23,6 +36,17 @@ Expected<T> parseNumber(const std::string& text, const char* what) {
 
 }  // namespace
 
+std::span<const Option> options() {
+  return kOptions;
+}
+
+const Option* findOption(std::string_view name) {
+  for (const auto& o : kOptions) {
+    if (name == o.name || (!o.alias.empty() && name == o.alias)) return &o;
+  }
+  return nullptr;
+}
+
 Expected<std::int64_t> parseTag(const std::string& text) {
   return parseNumber<std::int64_t>(text, "TAG");
 }
@@ -36,40 +60,25 @@ Expected<Arguments> parseArguments(const std::vector<std::string>& argv) {
   bool options = true;
   for (std::size_t i = 0; i < argv.size(); ++i) {
     const std::string& word = argv[i];
-    auto value = [&](std::optional<std::string>& into) -> Status {
-      if (i + 1 >= argv.size()) return Error{word + " needs a value"};
-      into = argv[++i];
-      return Status::success();
-    };
     if (options && word == "--") {
       options = false;
-    } else if (options && word.rfind("--", 0) == 0 && word.find('=') != std::string::npos) {
-      // --home=DIR is --home DIR.
+      continue;
+    }
+    if (options && word.size() > 1 && word[0] == '-' && !looksNegativeNumber(word)) {
       auto eq = word.find('=');
       std::string name = word.substr(0, eq);
-      std::string v = word.substr(eq + 1);
-      if (name == "--home") {
-        a.home = v;
-      } else if (name == "--bundle") {
-        a.bundle = v;
-      } else if (name == "--kind") {
-        a.kind = v;
+      const Option* o = findOption(name);
+      if (o == nullptr) return Error{"unknown option " + name};
+      if (o->value.empty()) {
+        if (eq != std::string::npos) return Error{name + " takes no value"};
+        a.*(o->flag) = true;
+      } else if (eq != std::string::npos) {
+        a.*(o->text) = word.substr(eq + 1);
+      } else if (i + 1 < argv.size()) {
+        a.*(o->text) = argv[++i];
       } else {
-        return Error{"unknown option " + name};
+        return Error{name + " needs a value"};
       }
-    } else if (options && (word == "--home" || word == "--bundle" || word == "--kind")) {
-      auto& slot = word == "--home" ? a.home : word == "--bundle" ? a.bundle : a.kind;
-      if (auto s = value(slot); !s) return s.error();
-    } else if (options && word == "--json") {
-      a.json = true;
-    } else if (options && word == "--strict") {
-      a.strict = true;
-    } else if (options && (word == "--help" || word == "-h")) {
-      a.help = true;
-    } else if (options && word == "--version") {
-      a.version = true;
-    } else if (options && word.size() > 1 && word[0] == '-' && !looksNegativeNumber(word)) {
-      return Error{"unknown option " + word};
     } else if (a.command.empty()) {
       a.command = word;
     } else {

@@ -1,9 +1,12 @@
-// The command line of vandrel-finder, parsed.
+// The command line of vandrel-finder, parsed by one table of options, which
+// also gives the usage text and says which command takes what.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/expected.h"
@@ -22,8 +25,24 @@ struct Arguments {
   bool version = false;
 };
 
-// Options may stand anywhere; "--" ends them. A word that reads as a
-// negative number is positional, so that "choose -1 a.mov" works.
+struct Option {
+  std::string_view name;   // "--kind"
+  std::string_view alias;  // "-h", or empty
+  std::string_view value;  // what it takes ("N"), empty for a flag
+  std::string_view help;   // for the usage text
+  bool global;             // taken with any command
+  std::optional<std::string> Arguments::*text;
+  bool Arguments::*flag;
+
+  bool givenIn(const Arguments& a) const { return text ? (a.*text).has_value() : a.*flag; }
+};
+
+std::span<const Option> options();
+const Option* findOption(std::string_view name);
+
+// Options may stand anywhere, as --name VALUE or --name=VALUE; "--" ends
+// them. A word that reads as a negative number is positional, so that
+// "choose -1 a.mov" works.
 Expected<Arguments> parseArguments(const std::vector<std::string>& argv);
 
 // A whole number of the given range, or a reason.

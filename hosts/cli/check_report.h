@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "manifest/manifest_check.h"
+#include "extension/host_face.h"
 
 namespace vdl::cli {
 

@@ -1,6 +1,8 @@
 // The commands of vandrel-finder, and the table that names them.
 #include "hosts/cli/commands.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -11,9 +13,7 @@
 #include "hosts/cli/host.h"
 #include "hosts/cli/menu_render.h"
 #include "hosts/cli/session.h"
-#include "manifest/manifest_loader.h"
 #include "platform/linux/desktop_entry.h"
-#include "text/unicode_text.h"
 #include "vandrel_config.h"
 
 namespace vdl::cli {
@@ -160,50 +160,92 @@ int runDoctor(const Arguments& a, Host& host) {
   return report.healthy() ? 0 : 1;
 }
 
-enum Option : unsigned { kJSON = 1, kKind = 2, kStrict = 4 };
-
 struct Command {
   const char* name;
-  const char* synopsis;  // after the name
-  const char* summary;   // lines after the first are indented under it
-  unsigned options;
+  std::array<std::string_view, 2> options;  // besides the global ones
+  const char* operands;                     // in the synopsis, after the options
+  const char* summary;                      // lines after the first are indented under it
   std::size_t minOperands, maxOperands;
   const char* operand;  // named in the messages about operands
   int (*run)(const Arguments&, Host&);
+
+  bool takes(const Option& o) const {
+    return o.global || std::find(options.begin(), options.end(), o.name) != options.end();
+  }
+  // "menu [--kind N] [--json] PATH..."
+  std::string synopsis() const {
+    std::string out = name;
+    for (auto o : options) {
+      if (o.empty()) continue;
+      std::string_view value = findOption(o)->value;
+      out += " [" + std::string(o) + (value.empty() ? "" : " " + std::string(value)) + "]";
+    }
+    return *operands ? out + " " + operands : out;
+  }
 };
 
 constexpr std::size_t kAny = ~std::size_t{0};
 
 const Command kCommands[] = {
-    {"menu", "[--kind N] [--json] PATH...", "show the context menu for these files", kJSON | kKind,
-     0, kAny, "PATH", runMenu},
-    {"choose", "[--json] TAG PATH...",
-     "pick the menu item with TAG: publish the\nrequest and wake the host application", kJSON, 1,
-     kAny, "TAG", runChoose},
-    {"session", "",
+    {"menu",
+     {"--kind", "--json"},
+     "PATH...",
+     "show the context menu for these files",
+     0,
+     kAny,
+     "PATH",
+     runMenu},
+    {"choose",
+     {"--json"},
+     "TAG PATH...",
+     "pick the menu item with TAG: publish the\nrequest and wake the host application",
+     1,
+     kAny,
+     "TAG",
+     runChoose},
+    {"session",
+     {},
+     "",
      "one extension for the whole run; JSON\nlines on stdin, one reply line each:\n"
      "  {\"select\": [PATH...] | null}\n  {\"menu\": KIND}\n  {\"choose\": TAG}",
-     0, 0, 0, "", runSessionCommand},
-    {"check", "[--json] [--strict] [FILE]",
-     "check a manifest (default: the one in\nforce); --strict fails on warnings", kJSON | kStrict,
-     0, 1, "FILE", runCheck},
-    {"info", "[--json]", "where things are, and which manifest is\nin force", kJSON, 0, 0, "",
+     0,
+     0,
+     "",
+     runSessionCommand},
+    {"check",
+     {"--json", "--strict"},
+     "[FILE]",
+     "check a manifest (default: the one in\nforce); --strict fails on warnings",
+     0,
+     1,
+     "FILE",
+     runCheck},
+    {"info",
+     {"--json"},
+     "",
+     "where things are, and which manifest is\nin force",
+     0,
+     0,
+     "",
      runInfo},
-    {"doctor", "[--json]",
+    {"doctor",
+     {"--json"},
+     "",
      "why the menu doesn't appear: checks the\nextension and every file manager's module,\n"
      "one line per failed check with its fix",
-     kJSON, 0, 0, "", runDoctor},
-    {"install-handler", "", "register the sample receiver as this\nuser's handler of vandrel: URLs",
-     0, 0, 0, "", runInstallHandler},
+     0,
+     0,
+     "",
+     runDoctor},
+    {"install-handler",
+     {},
+     "",
+     "register the sample receiver as this\nuser's handler of vandrel: URLs",
+     0,
+     0,
+     "",
+     runInstallHandler},
 };
-
-const struct {
-  Option option;
-  const char* name;
-  bool given(const Arguments& a) const {
-    return option == kJSON ? a.json : option == kKind ? a.kind.has_value() : a.strict;
-  }
-} kOptions[] = {{kJSON, "--json"}, {kKind, "--kind"}, {kStrict, "--strict"}};
 
 const Command* find(const std::string& name) {
   for (const auto& c : kCommands) {
@@ -213,10 +255,10 @@ const Command* find(const std::string& name) {
 }
 
 // "menu", "menu and check", "menu, choose and check".
-std::string commandsTaking(Option option) {
+std::string commandsTaking(const Option& option) {
   std::vector<std::string> names;
   for (const auto& c : kCommands) {
-    if (c.options & option) names.push_back(c.name);
+    if (c.takes(option)) names.push_back(c.name);
   }
   std::string out;
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -227,9 +269,9 @@ std::string commandsTaking(Option option) {
 
 // Why `a` doesn't fit `c`, or empty when it does.
 std::string misfit(const Command& c, const Arguments& a) {
-  for (const auto& o : kOptions) {
-    if (o.given(a) && !(c.options & o.option)) {
-      return std::string(o.name) + " belongs to " + commandsTaking(o.option);
+  for (const auto& o : options()) {
+    if (o.givenIn(a) && !c.takes(o)) {
+      return std::string(o.name) + " belongs to " + commandsTaking(o);
     }
   }
   const std::string name = c.name;
@@ -250,7 +292,7 @@ std::string usageText() {
       "the file manager would, on the selection given as PATHs.\n\nCommands:\n";
   constexpr std::size_t kColumn = 37;
   for (const auto& c : kCommands) {
-    std::string head = "  " + std::string(c.name) + (*c.synopsis ? " " : "") + c.synopsis;
+    std::string head = "  " + c.synopsis();
     std::string summary = c.summary;
     std::size_t start = 0;
     for (bool first = true; start <= summary.size(); first = false) {
@@ -262,13 +304,15 @@ std::string usageText() {
       start = end + 1;
     }
   }
+  out += "\nOptions:\n";
+  for (const auto& o : options()) {
+    std::string head =
+        "  " + std::string(o.name) + (o.value.empty() ? "" : " ") + std::string(o.value);
+    head.resize(std::max<std::size_t>(17, head.size() + 1), ' ');
+    out += head + std::string(o.help) + "\n";
+  }
   out +=
-      "\nOptions:\n"
-      "  --home DIR     the home directory that the user database reports\n"
-      "  --bundle DIR   the extension's bundle folder (default: the installed one)\n"
-      "  --help         show this help\n"
-      "  --version      show the version\n\n"
-      "PATHs may be relative to the working directory, or file:// URLs. A relative\n"
+      "\nPATHs may be relative to the working directory, or file:// URLs. A relative\n"
       "path is taken as the working directory + \"/\" + PATH: \"..\" is left for the\n"
       "system to follow, so a \"..\" after a symbolic link means what it means there.\n"
       "Exit status: 0 for results (including \"no menu\" and \"no choice\"), 1 for a\n"
