@@ -80,7 +80,9 @@ std::vector<std::string> modulesIn(const std::vector<std::string>& folders, cons
   for (const auto& folder : folders) {
     std::vector<std::string> here;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    // Never throws: a folder that can't be read holds nothing to find.
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      const auto& entry = *it;
       if (isOurs(entry, fm) && std::find(found.begin(), found.end(), entry.path()) == found.end()) {
         here.push_back(entry.path());
       }
@@ -166,9 +168,10 @@ void Diagnosis::fileManager(const Install& in) {
   }
   fs::path bundle = fs::path(in.real).parent_path();
   std::vector<std::string> missing;
-  if (!fs::exists(bundle / "fallback-menu.json")) missing.push_back("fallback-menu.json");
+  std::error_code ec;
+  if (!fs::exists(bundle / "fallback-menu.json", ec)) missing.push_back("fallback-menu.json");
   FileURL app = hostApplicationURL(FileURL::fileURLWithPath(bundle.string(), true));
-  if (!fs::exists(fs::path(app.path()) / "AppRun")) missing.push_back(app.path() + "/AppRun");
+  if (!fs::exists(fs::path(app.path()) / "AppRun", ec)) missing.push_back(app.path() + "/AppRun");
   check(fm.id, "bundle", missing.empty(),
         missing.empty()
             ? bundle.string()
@@ -332,8 +335,9 @@ std::string doctorText(const DoctorReport& report) {
     passed += f.verdict == Verdict::passed;
     failed += f.verdict == Verdict::failed;
     if (f.verdict == Verdict::passed) continue;
-    out += (f.verdict == Verdict::note ? "note: " : "") + f.scope + ": " + f.detail +
-           "; fix: " + f.fix + "\n";
+    // One line each, whatever the paths hold.
+    out += (f.verdict == Verdict::note ? "note: " : "") + f.scope + ": " +
+           text::printable(f.detail) + "; fix: " + text::printable(f.fix) + "\n";
   }
   out += std::to_string(passed) + " checks passed, " + std::to_string(failed) + " failed\n";
   return out;
