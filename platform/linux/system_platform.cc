@@ -11,22 +11,6 @@
 namespace vdl::linux_platform {
 namespace {
 
-// The user database, unless the host names the home it reports.
-class Users final : public UserDatabase {
- public:
-  explicit Users(std::optional<std::string> home) : home_(std::move(home)) {}
-  std::optional<std::string> realUserHome() override {
-    return home_ ? home_ : passwd_.realUserHome();
-  }
-  std::string homeDirectoryForCurrentUser() override {
-    return passwd_.homeDirectoryForCurrentUser();
-  }
-
- private:
-  std::optional<std::string> home_;
-  posix::PasswdUserDatabase passwd_;
-};
-
 // One for the whole process, never destroyed: an opening's completion, which
 // writes to the log, may run after the platform that started it has gone.
 template <class Part>
@@ -38,6 +22,24 @@ Part& forTheProcess() {
 }  // namespace
 
 struct SystemPlatform::Parts {
+  // The user database, unless the host names the home it reports. (Not in
+  // the anonymous namespace: a member's type must not be, where this file is
+  // compiled as part of a unity build.)
+  class Users final : public UserDatabase {
+   public:
+    explicit Users(std::optional<std::string> home) : home_(std::move(home)) {}
+    std::optional<std::string> realUserHome() override {
+      return home_ ? home_ : passwd_.realUserHome();
+    }
+    std::string homeDirectoryForCurrentUser() override {
+      return passwd_.homeDirectoryForCurrentUser();
+    }
+
+   private:
+    std::optional<std::string> home_;
+    posix::PasswdUserDatabase passwd_;
+  };
+
   explicit Parts(SystemOptions options)
       : users(std::move(options.home)), bundle(files, options.bundle) {}
   posix::PosixFileSystem files;
