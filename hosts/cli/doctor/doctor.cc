@@ -117,7 +117,7 @@ class Diagnosis {
   }
 
   void fileManager(const Install& in);
-  void switchedOn(const FileManager& fm);
+  void switchedOn(const FileManager& fm, const std::string& loaded);
   void restarted(const Install& in);
   void extension(Host& host, const std::vector<std::string>& withoutModule, bool anyModule);
 
@@ -180,11 +180,11 @@ void Diagnosis::fileManager(const Install& in) {
   check(fm.id, "loads", static_cast<bool>(in.loads),
         in.loads ? in.real : in.real + " doesn't load: " + in.loads.error().description,
         reinstall(fm));
-  switchedOn(fm);
+  switchedOn(fm, in.copies.front());
   restarted(in);
 }
 
-void Diagnosis::switchedOn(const FileManager& fm) {
+void Diagnosis::switchedOn(const FileManager& fm, const std::string& loaded) {
   auto settingsList = [&](const std::string& schema, const std::string& name, bool anyCase) {
     auto list = settingsStrings(schema, "disabled-extensions");
     if (!list) return;
@@ -207,8 +207,8 @@ void Diagnosis::switchedOn(const FileManager& fm) {
       // Nemo names an extension by its provider's type.
       return settingsList("org.nemo.plugins", "VdlNemoProvider", false);
     case Switch::cajaSettings:
-      // Caja by the module's file name without ".so", in any case.
-      return settingsList("org.mate.caja.extensions", "libvandrel-caja", true);
+      // Caja by the name of the file it loads, without ".so", in any case.
+      return settingsList("org.mate.caja.extensions", fs::path(loaded).stem().string(), true);
     case Switch::kdeServiceMenus: {
       auto shown = kdeConfigValue("kservicemenurc", "Show", "vandrel-dolphin");
       check(fm.id, "switched-on", !shown || *shown != "false",
