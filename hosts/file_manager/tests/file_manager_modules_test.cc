@@ -15,25 +15,18 @@
 #include "testing/recording_app_dir.h"
 #include "testing/temp_dir.h"
 
-extern "C" {
 #ifdef VDL_HAVE_NAUTILUS
-#include <nautilus-extension.h>
+#include "hosts/nautilus/nautilus_kind.h"
 #endif
 #ifdef VDL_HAVE_NEMO
-#include <libnemo-extension/nemo-file-info.h>
-#include <libnemo-extension/nemo-menu-provider.h>
-#include <libnemo-extension/nemo-menu.h>
+#include "hosts/nemo/nemo_kind.h"
 #endif
 #ifdef VDL_HAVE_CAJA
-#include <libcaja-extension/caja-file-info.h>
-#include <libcaja-extension/caja-menu-item.h>
-#include <libcaja-extension/caja-menu-provider.h>
-#include <libcaja-extension/caja-menu.h>
+#include "hosts/caja/caja_kind.h"
 #endif
 #ifdef VDL_HAVE_THUNAR
-#include <thunarx/thunarx.h>
+#include "hosts/thunar/thunar_kind.h"
 #endif
-}
 
 namespace vdl::file_manager {
 namespace {
@@ -134,51 +127,40 @@ class ModuleWorld {
 // file infos, its menu request, and its submenus.
 #ifdef VDL_HAVE_NAUTILUS
 struct Nautilus {
+  using Kind = nautilus::NautilusKind;
   static constexpr const char* kModule = "libvandrel-nautilus.so";
   static std::vector<GObject*> load(ModuleWorld& w) { return w.loadTypeModules("nautilus_module"); }
-  static GType fileInfo() {
-    return testing::fakeFileInfoType<NautilusFileInfoInterface, NautilusFileInfo>(
-        "VdlFakeNautilusFileInfo", NAUTILUS_TYPE_FILE_INFO);
-  }
   static GList* fileItems(GObject* provider, GList* files) {
     return nautilus_menu_provider_get_file_items(NAUTILUS_MENU_PROVIDER(provider), files);
   }
-  static GList* items(GObject* menu) { return nautilus_menu_get_items(NAUTILUS_MENU(menu)); }
 };
 #endif
 
 #ifdef VDL_HAVE_NEMO
 struct Nemo {
+  using Kind = nemo::NemoKind;
   static constexpr const char* kModule = "libvandrel-nemo.so";
   static std::vector<GObject*> load(ModuleWorld& w) { return w.loadTypeModules("nemo_module"); }
-  static GType fileInfo() {
-    return testing::fakeFileInfoType<NemoFileInfoInterface, NemoFileInfo>("VdlFakeNemoFileInfo",
-                                                                          NEMO_TYPE_FILE_INFO);
-  }
   static GList* fileItems(GObject* provider, GList* files) {
     return nemo_menu_provider_get_file_items(NEMO_MENU_PROVIDER(provider), nullptr, files);
   }
-  static GList* items(GObject* menu) { return nemo_menu_get_items(NEMO_MENU(menu)); }
 };
 #endif
 
 #ifdef VDL_HAVE_CAJA
 struct Caja {
+  using Kind = caja::CajaKind;
   static constexpr const char* kModule = "libvandrel-caja.so";
   static std::vector<GObject*> load(ModuleWorld& w) { return w.loadTypeModules("caja_module"); }
-  static GType fileInfo() {
-    return testing::fakeFileInfoType<CajaFileInfoIface, CajaFileInfo>("VdlFakeCajaFileInfo",
-                                                                      CAJA_TYPE_FILE_INFO);
-  }
   static GList* fileItems(GObject* provider, GList* files) {
     return caja_menu_provider_get_file_items(CAJA_MENU_PROVIDER(provider), nullptr, files);
   }
-  static GList* items(GObject* menu) { return caja_menu_get_items(CAJA_MENU(menu)); }
 };
 #endif
 
 #ifdef VDL_HAVE_THUNAR
 struct Thunar {
+  using Kind = thunar::ThunarKind;
   static constexpr const char* kModule = "libvandrel-thunar.so";
   // Thunar's own loader, from its own folder, for which this private mount
   // namespace sees the extension folder.
@@ -193,18 +175,25 @@ struct Thunar {
     g_list_free(list);
     return providers;
   }
-  static GType fileInfo() {
-    return testing::fakeFileInfoType<ThunarxFileInfoIface, ThunarxFileInfo>("VdlFakeThunarFileInfo",
-                                                                            THUNARX_TYPE_FILE_INFO);
-  }
   // Through the interface: Thunar's wrapper insists on a real window.
   static GList* fileItems(GObject* provider, GList* files) {
     auto* p = THUNARX_MENU_PROVIDER(provider);
     return THUNARX_MENU_PROVIDER_GET_IFACE(p)->get_file_menu_items(p, nullptr, files);
   }
-  static GList* items(GObject* menu) { return thunarx_menu_get_items(THUNARX_MENU(menu)); }
 };
 #endif
+
+// A file manager's file infos, and a submenu's items, from its kind.
+template <class FM>
+GType fileInfoType() {
+  using Kind = typename FM::Kind;
+  return testing::fakeFileInfoType<typename Kind::Interface, typename Kind::FileInfo>(
+      "VdlFakeFileInfo", Kind::interfaceType());
+}
+template <class FM>
+GList* itemsOf(GObject* menu) {
+  return FM::Kind::items(reinterpret_cast<typename FM::Kind::Submenu*>(menu));
+}
 
 template <class FM>
 struct Loaded {
@@ -259,7 +248,7 @@ void render(GList* items, const std::string& indent, std::string& out) {
     GObject* submenu = nullptr;
     g_object_get(item, "menu", &submenu, nullptr);
     if (submenu) {
-      GList* children = FM::items(submenu);
+      GList* children = itemsOf<FM>(submenu);
       render<FM>(children, indent + "  ", out);
       g_list_free_full(children, g_object_unref);
       g_object_unref(submenu);
@@ -302,7 +291,7 @@ class ModuleTest : public ::testing::Test {
     GObject* formats = nullptr;
     g_object_get(items->data, "menu", &formats, nullptr);
     ASSERT_NE(formats, nullptr);
-    GList* formatItems = FM::items(formats);
+    GList* formatItems = itemsOf<FM>(formats);
     g_signal_emit_by_name(formatItems->data, "activate");
     g_list_free_full(formatItems, g_object_unref);
     g_object_unref(formats);
@@ -312,7 +301,7 @@ class ModuleTest : public ::testing::Test {
   GList* ask(const std::vector<std::string>& uris, std::string& text) {
     GList* files = nullptr;
     for (auto it = uris.rbegin(); it != uris.rend(); ++it) {
-      files = g_list_prepend(files, testing::fakeFileInfo(FM::fileInfo(), *it));
+      files = g_list_prepend(files, testing::fakeFileInfo(fileInfoType<FM>(), *it));
     }
     GList* items = FM::fileItems(loaded<FM>().provider, files);
     text.clear();
