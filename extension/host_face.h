@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "dispatch/quick_url.h"
+#include "dispatch/request_publisher.h"
 #include "extension/shared_folder.h"
 #include "extension/vdl_finder_sync.h"
 #include "manifest/manifest_check.h"

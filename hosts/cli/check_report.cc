@@ -3,14 +3,16 @@
 
 namespace vdl::cli {
 
+std::string whyItFails(const CheckReport& r) {
+  if (r.unreadable) return "unreadable: " + *r.unreadable;
+  if (r.error) return (r.error->path.empty() ? "" : "at " + r.error->path + ": ") + r.error->reason;
+  return {};
+}
+
 std::string reportText(const CheckReport& r) {
   std::string out;
-  if (r.unreadable) return r.file + ": unreadable: " + *r.unreadable + "\n";
-  if (r.error) {
-    return r.file +
-           ": invalid manifest: " + (r.error->path.empty() ? "" : "at " + r.error->path + ": ") +
-           r.error->reason + "\n";
-  }
+  if (r.unreadable) return r.file + ": " + whyItFails(r) + "\n";
+  if (r.error) return r.file + ": invalid manifest: " + whyItFails(r) + "\n";
   const MenuManifest& m = *r.manifest;
   std::size_t formats = 0;
   for (const auto& [key, rows] : m.targets) formats += rows.size();

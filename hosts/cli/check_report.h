@@ -10,6 +10,8 @@
 namespace vdl::cli {
 
 std::string reportText(const CheckReport& report);
+// Why the manifest doesn't load ("unreadable: ...", "at key: ..."), or empty.
+std::string whyItFails(const CheckReport& report);
 nlohmann::json reportJSON(const CheckReport& report);
 
 }  // namespace vdl::cli

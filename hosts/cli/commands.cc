@@ -71,17 +71,11 @@ int runSessionCommand(const Arguments&, Host& host) {
   return 0;
 }
 
-// The manifest file that loading would read now.
-std::optional<FileURL> manifestFileInForce(Host& host) {
-  auto& p = host.platform();
-  return host.extension().manifestCache().fileInForce(p.system.files(), p.system.bundle());
-}
-
 int runCheck(const Arguments& a, Host& host) {
   std::string file;
   if (!a.positional.empty()) {
     file = a.positional[0];
-  } else if (auto inForce = manifestFileInForce(host)) {
+  } else if (auto inForce = host.manifestFileInForce()) {
     file = inForce->path();
   } else {
     std::cerr << "vandrel-finder: no manifest: there is no menu.json in "
@@ -103,7 +97,7 @@ int runInfo(const Arguments& a, Host& host) {
   // Asks what the next menu would load without loading it: the extension's
   // cache stays as it is.
   auto& p = host.platform();
-  auto file = manifestFileInForce(host);
+  auto file = host.manifestFileInForce();
   auto report =
       file ? std::optional(checkManifestFile(p.system.files(), file->path())) : std::nullopt;
   bool fallback =

@@ -76,6 +76,11 @@ Status Host::select(const std::optional<std::vector<std::string>>& arguments) {
   return Status::success();
 }
 
+std::optional<FileURL> Host::manifestFileInForce() {
+  return extension_->manifestCache().fileInForce(platform_.system.files(),
+                                                 platform_.system.bundle());
+}
+
 ChooseOutcome Host::choose(std::int64_t tag) {
   platform_.clearRecords();
   MenuItem item;

@@ -44,6 +44,9 @@ class Host {
   // openings it started, so that no log line is lost.
   ChooseOutcome choose(std::int64_t tag);
 
+  // The manifest file that the next menu would load; none when there is none.
+  std::optional<FileURL> manifestFileInForce();
+
   CliPlatform& platform() { return platform_; }
   VDLFinderSync& extension() { return *extension_; }
 

@@ -12,6 +12,7 @@
 #include "hosts/cli/check_report.h"
 #include "hosts/cli/doctor/file_managers.h"
 #include "hosts/cli/doctor/probes.h"
+#include "platform/linux/folder_bundle.h"
 
 namespace vdl::cli {
 namespace {
@@ -29,6 +30,13 @@ std::string joined(const std::vector<std::string>& words, const std::string& sep
   std::string out;
   for (const auto& w : words) out += (out.empty() ? "" : separator) + w;
   return out;
+}
+
+// `paths` as words of a shell command.
+std::string shellWords(const std::vector<std::string>& paths) {
+  std::vector<std::string> words;
+  for (const auto& p : paths) words.push_back(shellQuoted(p));
+  return joined(words, " ");
 }
 
 bool onPath(const std::string& program) {
@@ -95,11 +103,9 @@ std::vector<std::string> modulesIn(const std::vector<std::string>& folders, cons
 
 Install locate(const FileManager& fm) {
   Install in{fm, modulesIn(fm.folders, fm), modulesIn(fm.formerFolders, fm), {}, Status::success()};
-  if (in.copies.empty()) return in;
   std::error_code ec;
-  auto real = fs::canonical(in.copies.front(), ec);
-  if (!ec) in.real = real;
-  in.loads = in.real.empty() ? Status(Error{"no file"}) : loadsInChild(in.real, fm.entryPoints);
+  if (in.copies.empty() || (in.real = fs::canonical(in.copies.front(), ec)).empty()) return in;
+  in.loads = loadsInChild(in.real, fm.entryPoints);
   return in;
 }
 
@@ -116,7 +122,7 @@ class Diagnosis {
         ok ? std::string() : std::move(fix));
   }
 
-  void fileManager(const Install& in);
+  void fileManager(const Install& in, FileSystem& files);
   void switchedOn(const FileManager& fm, const std::string& loaded);
   void restarted(const Install& in);
   void extension(Host& host, const std::vector<std::string>& withoutModule, bool anyModule);
@@ -124,7 +130,7 @@ class Diagnosis {
   DoctorReport report;
 };
 
-void Diagnosis::fileManager(const Install& in) {
+void Diagnosis::fileManager(const Install& in, FileSystem& files) {
   const FileManager& fm = in.fm;
   if (auto version = packageVersion(fm.id)) {
     bool ok = versionAtLeast(*version, fm.minimum);
@@ -135,29 +141,23 @@ void Diagnosis::fileManager(const Install& in) {
           "sudo apt install '" + fm.id + " (>= " + fm.minimum + ")'");
   }
   if (in.copies.empty()) {
-    check(
-        fm.id, "linked", false,
-        "the module lies in " + joined(in.strayed, ", ") + ", which " + fm.title +
-            " no longer reads",
-        reinstall(fm) + "; then sudo rm " + [&] {
-          std::vector<std::string> words;
-          for (const auto& s : in.strayed) words.push_back(shellQuoted(s));
-          return joined(words, " ");
-        }());
+    check(fm.id, "linked", false,
+          "the module lies in " + joined(in.strayed, ", ") + ", which " + fm.title +
+              " no longer reads",
+          reinstall(fm) + "; then sudo rm " + shellWords(in.strayed));
     return;
   }
   check(fm.id, "linked", true, in.copies.front(), {});
   bool single = in.copies.size() == 1 && in.strayed.empty();
   std::vector<std::string> extra(in.copies.begin() + 1, in.copies.end());
   extra.insert(extra.end(), in.strayed.begin(), in.strayed.end());
-  for (auto& e : extra) e = shellQuoted(e);
   check(
       fm.id, "single-copy", single,
       single
           ? "one copy"
           : std::to_string(extra.size() + 1) + " copies of the module: " + joined(in.copies, ", ") +
                 (in.strayed.empty() ? "" : ", and where it isn't read " + joined(in.strayed, ", ")),
-      "keep one: sudo rm " + joined(extra, " "));
+      "keep one: sudo rm " + shellWords(extra));
   if (in.real.empty()) {
     std::error_code ec;
     check(fm.id, "bundle", false,
@@ -167,10 +167,12 @@ void Diagnosis::fileManager(const Install& in) {
     return;
   }
   fs::path bundle = fs::path(in.real).parent_path();
+  // Asked as the extension asks its bundle.
+  linux_platform::FolderBundle resources(files, FileURL::fileURLWithPath(bundle.string(), true));
   std::vector<std::string> missing;
+  if (!resources.urlForResource("fallback-menu", "json")) missing.push_back("fallback-menu.json");
+  FileURL app = hostApplicationURL(resources.bundleURL());
   std::error_code ec;
-  if (!fs::exists(bundle / "fallback-menu.json", ec)) missing.push_back("fallback-menu.json");
-  FileURL app = hostApplicationURL(FileURL::fileURLWithPath(bundle.string(), true));
   if (!fs::exists(fs::path(app.path()) / "AppRun", ec)) missing.push_back(app.path() + "/AppRun");
   check(fm.id, "bundle", missing.empty(),
         missing.empty()
@@ -245,14 +247,8 @@ void Diagnosis::extension(Host& host, const std::vector<std::string>& withoutMod
                               : "sudo apt install vandrel-<file manager>");
 
   auto& p = host.platform();
-  auto& cache = host.extension().manifestCache();
-  if (auto file = cache.fileInForce(p.system.files(), p.system.bundle())) {
-    auto checked = checkManifestFile(p.system.files(), file->path());
-    std::string why =
-        checked.unreadable ? "unreadable: " + *checked.unreadable
-        : checked.error ? (checked.error->path.empty() ? "" : "at " + checked.error->path + ": ") +
-                              checked.error->reason
-                        : "";
+  if (auto file = host.manifestFileInForce()) {
+    std::string why = whyItFails(checkManifestFile(p.system.files(), file->path()));
     check(
         scope, "manifest", why.empty(),
         why.empty() ? file->path() : "the manifest " + file->path() + " doesn't load: " + why,
@@ -266,7 +262,8 @@ void Diagnosis::extension(Host& host, const std::vector<std::string>& withoutMod
 
   std::string shared = host.extension().sharedFolder().path();
   std::string why;
-  for (const std::string& folder : {shared, shared + "/requests"}) {
+  for (const std::string& folder :
+       {shared, requestsFolder(host.extension().sharedFolder()).path()}) {
     struct stat st {};
     if (::lstat(folder.c_str(), &st) != 0) break;  // made when first needed
     if (S_ISLNK(st.st_mode)) {
@@ -322,7 +319,7 @@ DoctorReport diagnose(Host& host) {
       continue;
     }
     anyModule = true;
-    d.fileManager(in);
+    d.fileManager(in, host.platform().system.files());
   }
   d.extension(host, withoutModule, anyModule);
   return std::move(d.report);
