@@ -1,8 +1,6 @@
 // Warnings for manifests that decode but can't work as meant.
 #include "manifest/manifest_check.h"
 
-#include <algorithm>
-
 #include "manifest/json_path.h"
 #include "manifest/manifest_index.h"
 #include "manifest/manifest_loader.h"
@@ -55,12 +53,7 @@ std::vector<ManifestWarning> warningsOf(const MenuManifest& m) {
     const auto* offered = index.targets(text::normalizedNFC(key));
     for (std::size_t i = 0; i < formats.size(); ++i) {
       std::string format = text::normalizedNFC(formats[i]);
-      // The index keeps each target map sorted: one search per format.
-      auto at = offered ? std::lower_bound(
-                              offered->begin(), offered->end(), format,
-                              [](const TargetEntry& e, const std::string& k) { return e.key < k; })
-                        : std::vector<TargetEntry>::const_iterator();
-      bool found = offered && at != offered->end() && at->key == format;
+      bool found = offered && findTarget(*offered, format);
       if (!found) {
         out.push_back({elementPath(path, i), "\"" + formats[i] + "\" is not among " +
                                                  memberPath("targets", key) +

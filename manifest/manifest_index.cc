@@ -37,6 +37,13 @@ std::unordered_set<std::string> keySet(const std::vector<std::string>& list) {
 
 }  // namespace
 
+const TargetEntry* findTarget(const std::vector<TargetEntry>& map, const std::string& key) {
+  // Target maps are sorted by key.
+  auto it = std::lower_bound(map.begin(), map.end(), key,
+                             [](const TargetEntry& e, const std::string& k) { return e.key < k; });
+  return it != map.end() && it->key == key ? &*it : nullptr;
+}
+
 std::string extensionKey(std::string_view extension) {
   return text::normalizedNFC(text::lowercased(extension));
 }

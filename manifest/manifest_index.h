@@ -27,6 +27,9 @@ struct TargetEntry {
   std::string toolKey;  // the tool's composed (NFC) form: what tool equality uses
 };
 
+// The entry of a target map with the composed format `key`, or null.
+const TargetEntry* findTarget(const std::vector<TargetEntry>& map, const std::string& key);
+
 class ManifestIndex {
  public:
   // Keys that are canonically equivalent but spelled differently merge; the

@@ -42,12 +42,6 @@ void intersect(std::vector<TargetEntry>& common, const std::vector<TargetEntry>&
   common.resize(kept);
 }
 
-const TargetEntry* find(const std::vector<TargetEntry>& sorted, const std::string& key) {
-  auto it = std::lower_bound(sorted.begin(), sorted.end(), key,
-                             [](const TargetEntry& e, const std::string& k) { return e.key < k; });
-  return it != sorted.end() && it->key == key ? &*it : nullptr;
-}
-
 // The popular pairs, then those of `all` whose format is no popular one's.
 void fillDisplayList(Offer& offer) {
   std::unordered_set<std::string> popularKeys;
@@ -93,7 +87,7 @@ Offer choices(const SelectedFiles& selection, const IndexedManifest& manifest) {
   if (const auto* popular = index.popular(extensions.front())) {
     for (const auto& format : *popular) {
       if (offer.popular.size() == kMaxPopular) break;
-      if (const auto* entry = find(common, text::normalizedNFC(format))) {
+      if (const auto* entry = findTarget(common, text::normalizedNFC(format))) {
         offer.popular.push_back({format, entry->tool});
       }
     }
