@@ -1,4 +1,4 @@
-// The two attempts at waking the host application, where the real
+// The quick URL, and the two attempts at waking the host application where the real
 // workspace can't show them: what happens before a completion arrives, and an
 // id that makes no URL. The attempts' outcomes and the log line are tested on
 // the real workspace (platform/linux/gio_workspace_test.cc).
@@ -6,10 +6,25 @@
 
 #include <gtest/gtest.h>
 
+#include "dispatch/quick_url.h"
 #include "testing/test_platform.h"
 
 namespace vdl {
 namespace {
+
+TEST(QuickURL, CarriesARequestIDAndNothingElse) {
+  const std::string id = "0f8fad5b-d9cb-469f-a165-70867728950e";
+  EXPECT_EQ(quickURL(id), "vandrel://quick?id=" + id);
+  EXPECT_EQ(requestIDFromQuickURL(quickURL(id)), id);
+  for (std::string url : {"vandrel://quick?id=" + std::string(36, 'A'),
+                          "vandrel://quick?id=" + id + "&x=1", "vandrel://quick?id=../" + id,
+                          "vandrel://other?id=" + id, std::string("vandrel://quick?id="), id}) {
+    EXPECT_FALSE(requestIDFromQuickURL(url)) << url;
+  }
+  EXPECT_EQ(hostApplicationURL(FileURL::fileURLWithPath("/A/V.app/Contents/PlugIns/F.appex", true))
+                .path(),
+            "/A/V.app");
+}
 
 TEST(HostLaunch, TheSecondAttemptWaitsForTheFirstsOutcome) {
   testkit::TestPlatform t("/Apps/Vandrel.AppDir/usr/lib/finder-sync");
