@@ -27,8 +27,8 @@ ManifestSnapshot VDLFinderSync::loadManifest() {
   return manifest.load(platform_.files, platform_.bundle);
 }
 
-SelectedFiles VDLFinderSync::selectedFiles() {
-  return vdl::selectedFiles(platform_.finder, platform_.files);
+SelectedFiles VDLFinderSync::selectedFiles(KnownTypes known) {
+  return vdl::selectedFiles(platform_.finder, platform_.files, known);
 }
 
 std::optional<Menu> VDLFinderSync::menu(std::uint64_t kind) {
@@ -61,7 +61,7 @@ std::optional<Menu> VDLFinderSync::menuFor(std::uint64_t kind) {
   auto current = loadManifest();
   if (!current) return std::nullopt;
   if (!current->manifest.enabled.value_or(true)) return std::nullopt;
-  Offer offer = choices(selectedFiles(), *current);
+  Offer offer = choices(selectedFiles(KnownTypes::taken), *current);
   if (offer.all.empty() && !offer.compress && !offer.crop && !offer.trim) return std::nullopt;
   auto icon = platform_.bundle.imageNamed("MenuIcon");
   return buildMenu(current->manifest.labels, offer, icon, platform_.menuFont);
@@ -70,7 +70,9 @@ std::optional<Menu> VDLFinderSync::menuFor(std::uint64_t kind) {
 void VDLFinderSync::chooseItem(const MenuItem& item, std::optional<std::string>& published) {
   auto current = loadManifest();
   if (!current) return;
-  auto selection = selectedFiles();
+  // What the file manager knew when it built the menu may be stale by the
+  // click: the disk answers for every file a request will name.
+  auto selection = selectedFiles(KnownTypes::ignored);
   if (selection.empty()) return;
   auto choice = decodeTag(item.tag, choices(selection, *current));
   if (!choice) return;

@@ -43,7 +43,7 @@ class VDLFinderSync final : public FinderSyncExtension {
   void chooseItem(const MenuItem& item, std::optional<std::string>& published);
   void logFailure(bool published, const char* what) noexcept;
   ManifestSnapshot loadManifest();
-  SelectedFiles selectedFiles();
+  SelectedFiles selectedFiles(KnownTypes known);
   void openHostApp(const std::string& requestID);
   void logWriteFailure(const Error& error);
 

@@ -6,9 +6,11 @@
 namespace vdl {
 namespace {
 
-std::optional<FileType> typeOf(const SelectedItem& item, FileSystem& files) {
+std::optional<FileType> typeOf(const SelectedItem& item, FileSystem& files, KnownTypes known) {
   // A link the file manager didn't follow says nothing of what it points at.
-  if (item.knownType && *item.knownType != FileType::symlink) return item.knownType;
+  if (known == KnownTypes::taken && item.knownType && *item.knownType != FileType::symlink) {
+    return item.knownType;
+  }
   auto status = files.status(std::string(*item.path));
   if (!status) return std::nullopt;
   return status->type;
@@ -25,7 +27,7 @@ SelectedFiles::SelectedFiles(const std::vector<FileURL>& urls) {
   items_ = std::move(items);
 }
 
-SelectedFiles selectedFiles(FinderController& finder, FileSystem& files) {
+SelectedFiles selectedFiles(FinderController& finder, FileSystem& files, KnownTypes known) {
   auto reported = finder.selectedItemURLs();
   if (!reported) return {};
   std::vector<std::size_t> kept;
@@ -35,7 +37,7 @@ SelectedFiles selectedFiles(FinderController& finder, FileSystem& files) {
   }
   for (std::size_t i = 0; i < reported->size(); ++i) {
     auto item = (*reported)[i];
-    auto type = typeOf(item, files);
+    auto type = typeOf(item, files, known);
     if (!type || *type == FileType::directory) continue;
     if (!text::isValidUTF8(*item.path)) return {};
     kept.push_back(i);

@@ -63,14 +63,20 @@ class SelectedFiles {
   std::vector<std::size_t> kept_;
 };
 
+// Whether the types the file manager reports with its items are taken as they
+// are (for a menu, built at every selection change, when they are fresh and a
+// `stat` per file would cost a frame) or the disk answers for every item (at a
+// click, when what the file manager knew at menu time may be stale).
+enum class KnownTypes { taken, ignored };
+
 // The selected items that exist and are not directories (a symbolic link is
-// followed), in the file manager's order, duplicates kept. A type the file
-// manager reports is taken as it is; the disk is asked only for the others.
+// followed), in the file manager's order, duplicates kept. The disk is asked
+// for every item whose type is not taken from the file manager (`known`).
 //
 // Empty when the file manager reports no selection, and when any item is not
 // a file of this machine or any kept path is not UTF-8: the extension can't
 // name such an item in a request, and a request for only part of what the
 // user picked would act behind their back.
-SelectedFiles selectedFiles(FinderController& finder, FileSystem& files);
+SelectedFiles selectedFiles(FinderController& finder, FileSystem& files, KnownTypes known);
 
 }  // namespace vdl

@@ -32,7 +32,7 @@ TEST(Selection, KeepsExistingNonDirectoriesInOrderWithDuplicates) {
                    tmp / "Package.app", tmp / "a.png", tmp / "pipe.fifo",
                    tmp / (std::string(256, 'n') + ".mov"), longPath + "/clip.mov"});
   std::vector<std::string> kept;
-  for (auto path : selectedFiles(t.finder, t.files)) kept.emplace_back(path);
+  for (auto path : selectedFiles(t.finder, t.files, KnownTypes::taken)) kept.emplace_back(path);
   EXPECT_EQ(kept, (std::vector<std::string>{tmp / "b.PNG", tmp / "a.png", tmp / "link.png",
                                             tmp / "a.png", tmp / "pipe.fifo"}));
 }
@@ -55,10 +55,15 @@ TEST(Selection, TakesKnownTypesAndNamesOnlyLocalFiles) {
     const char* name;
     std::optional<std::vector<In>> items;
     std::vector<std::string> kept;
+    KnownTypes known = KnownTypes::taken;
   } rows[] = {
       {"no selection", std::nullopt, {}},
       {"an empty one", std::vector<In>{}, {}},
       {"a known file is not looked up", {{{"unseen.mov", FileType::regular}}}, {"unseen.mov"}},
+      {"at a click the disk answers for a known file",
+       {{{"unseen.mov", FileType::regular}, {"good.mov", FileType::directory}}},
+       {"good.mov"},
+       KnownTypes::ignored},
       {"a known folder is dropped",
        {{{"good.mov", FileType::directory}, {"link.mov", {}}}},
        {"link.mov"}},
@@ -85,7 +90,7 @@ TEST(Selection, TakesKnownTypesAndNamesOnlyLocalFiles) {
     }
     t.finder.selection = items;
     std::vector<std::string> kept;
-    for (auto path : selectedFiles(t.finder, t.files)) {
+    for (auto path : selectedFiles(t.finder, t.files, row.known)) {
       kept.push_back(std::filesystem::path(path).filename());
     }
     EXPECT_EQ(kept, row.kept) << row.name;

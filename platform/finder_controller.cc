@@ -14,10 +14,6 @@ void SelectedItemList::addOther() {
   items_.push_back({});
 }
 
-void SelectedItemList::forgetKnownTypes() {
-  for (auto& item : items_) item.knownType.reset();
-}
-
 SelectedItem SelectedItemList::operator[](std::size_t i) const {
   const Item& item = items_[i];
   if (!item.local) return {std::nullopt, item.knownType};

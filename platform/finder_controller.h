@@ -35,8 +35,6 @@ class SelectedItemList {
   void addFile(std::string_view path, std::optional<FileType> knownType = std::nullopt);
   // Adds an item that is no file of this machine.
   void addOther();
-  // Forgets every known type, so that the disk answers for each item.
-  void forgetKnownTypes();
 
   std::size_t size() const { return items_.size(); }
   bool empty() const { return items_.empty(); }

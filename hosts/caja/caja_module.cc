@@ -39,9 +39,7 @@ void initMenuProvider(CajaMenuProviderIface* iface) {
 void vdl_caja_provider_init(VdlCajaProvider* self) {
   fm::initProvider(self, reinterpret_cast<const void*>(&fileItems));
 }
-void vdl_caja_provider_class_init(VdlCajaProviderClass* klass) {
-  fm::initProviderClass(klass);
-}
+void vdl_caja_provider_class_init(VdlCajaProviderClass*) {}
 void vdl_caja_provider_class_finalize(VdlCajaProviderClass*) {}
 
 fm::ListedTypes listed;
@@ -56,7 +54,10 @@ __attribute__((visibility("default"))) void caja_module_initialize(GTypeModule* 
   listed.registered(vdl_caja_provider_type_id);
 }
 
-__attribute__((visibility("default"))) void caja_module_shutdown(void) {}
+__attribute__((visibility("default"))) void caja_module_shutdown(void) {
+  // Before the file manager ends: the choices it handed over are made first.
+  fm::finishChoices();
+}
 
 __attribute__((visibility("default"))) void caja_module_list_types(const GType** types,
                                                                    int* count) {

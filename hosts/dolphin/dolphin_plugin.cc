@@ -4,29 +4,31 @@
 #include <KFileItem>
 #include <KFileItemListProperties>
 #include <KPluginFactory>
+#include <QCoreApplication>
 #include <QWidget>
 
 #include "hosts/dolphin/dolphin_menu.h"
-#include "platform/linux/loaded_module.h"
 
 namespace {
 
 namespace fm = vdl::file_manager;
 
-// One session for the process: Dolphin makes a plugin object per window and
-// one for the selection bar, and a shown menu's actions may outlive the
-// object that made them. The module stays loaded for the chooser's thread.
-const std::shared_ptr<fm::MenuSession>& processSession() {
-  static const auto* session = new std::shared_ptr<fm::MenuSession>([]() {
-    const void* here = reinterpret_cast<const void*>(&processSession);
-    if (!vdl::linux_platform::keepLoaded(here)) return std::shared_ptr<fm::MenuSession>();
-    try {
-      return fm::sessionForModule(here, std::make_unique<vdl::dolphin::QtMenuFont>());
-    } catch (...) {
-      return std::shared_ptr<fm::MenuSession>();
+// The module's session for the process: Dolphin makes a plugin object per
+// window and one for the selection bar, and a shown menu's actions may outlive
+// the object that made them. Dolphin never destroys its session, so its end is
+// Qt's: the choices handed over are made when the application is about to quit.
+const std::shared_ptr<fm::MenuSession>& session() {
+  static const bool finishesWithQt = [] {
+    if (auto* app = QCoreApplication::instance()) {
+      QObject::connect(app, &QCoreApplication::aboutToQuit, [] { fm::finishChoices(); });
     }
-  }());
-  return *session;
+    return true;
+  }();
+  (void)finishesWithQt;
+  return fm::processSession(reinterpret_cast<const void*>(&session),
+                            []() -> std::unique_ptr<vdl::MenuFont> {
+                              return std::make_unique<vdl::dolphin::QtMenuFont>();
+                            });
 }
 
 }  // namespace
@@ -42,7 +44,7 @@ class VandrelFileItemAction : public KAbstractFileItemActionPlugin {
   // The actions go with the widget the file manager names, else with this.
   QList<QAction*> actions(const KFileItemListProperties& items, QWidget* parentWidget) override {
     QObject* owner = parentWidget ? static_cast<QObject*>(parentWidget) : this;
-    return vdl::dolphin::fileItemActions(processSession(), items.items(), owner);
+    return vdl::dolphin::fileItemActions(session(), items.items(), owner);
   }
 };
 

@@ -2,20 +2,10 @@
 #include "hosts/file_manager/menu_session.h"
 
 #include "extension/host_face.h"
+#include "hosts/file_manager/held_selection.h"
 #include "platform/linux/loaded_module.h"
 
 namespace vdl::file_manager {
-namespace {
-
-// The files of the menu at hand, and none between menus.
-class MenuFiles final : public FinderController {
- public:
-  void setDirectoryURLs(const std::set<FileURL>&) override {}
-  SelectedItems selectedItemURLs() override { return current; }
-  SelectedItems current;
-};
-
-}  // namespace
 
 struct MenuSession::Parts {
   Parts(linux_platform::SystemOptions options, std::unique_ptr<MenuFont> menuFont,
@@ -26,7 +16,7 @@ struct MenuSession::Parts {
         extension(platform),
         chooser(std::move(options), chooserParts) {}
   linux_platform::SystemPlatform system;
-  MenuFiles finder;
+  HeldSelection finder;
   std::unique_ptr<MenuFont> font;
   Platform platform;
   VDLFinderSync extension;
@@ -40,27 +30,30 @@ MenuSession::MenuSession(linux_platform::SystemOptions options, std::unique_ptr<
 MenuSession::~MenuSession() = default;
 
 std::optional<Menu> MenuSession::menuFor(const SelectedItems& files) {
-  parts_->finder.current = files;
-  auto menu = parts_->extension.menu(kContextualMenuForItems);
-  parts_->finder.current = nullptr;
-  return menu;
+  return parts_->finder.during(files,
+                               [this] { return parts_->extension.menu(kContextualMenuForItems); });
 }
 
 void MenuSession::choose(std::shared_ptr<const Selection> files, std::int64_t tag) {
   parts_->chooser.choose(std::move(files), tag);
 }
 
-std::shared_ptr<MenuSession> sessionForModule(const void* addressInModule,
-                                              std::unique_ptr<MenuFont> font) {
-  try {
-    auto folder = linux_platform::loadedModuleFolder(addressInModule);
-    if (!folder) return nullptr;
-    return std::make_shared<MenuSession>(
-        linux_platform::SystemOptions{FileURL::fileURLWithPath(*folder, true), std::nullopt},
-        std::move(font));
-  } catch (...) {
-    return nullptr;
-  }
+const std::shared_ptr<MenuSession>& processSession(const void* addressInModule,
+                                                   std::unique_ptr<MenuFont> (*makeFont)()) {
+  // Never destroyed: its chooser's thread runs until the process ends.
+  static const auto* session = new std::shared_ptr<MenuSession>([&]() -> std::shared_ptr<MenuSession> {
+    try {
+      auto folder = linux_platform::loadedModuleFolder(addressInModule);
+      if (!folder || !linux_platform::keepLoaded(addressInModule)) return nullptr;
+      return std::make_shared<MenuSession>(
+          linux_platform::SystemOptions{FileURL::fileURLWithPath(*folder, true), std::nullopt},
+          makeFont());
+    } catch (...) {
+      // No font, no memory: the module offers nothing.
+      return nullptr;
+    }
+  }());
+  return *session;
 }
 
 }  // namespace vdl::file_manager

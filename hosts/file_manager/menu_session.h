@@ -39,10 +39,13 @@ class MenuSession {
   std::unique_ptr<Parts> parts_;
 };
 
-// The session of a module loaded from a file in its bundle folder (reached
-// through any links), measuring in `font`; none when that folder can't be
-// found.
-std::shared_ptr<MenuSession> sessionForModule(const void* addressInModule,
-                                              std::unique_ptr<MenuFont> font);
+// The session of the module that holds `addressInModule`, whose real location
+// (reached through any links) is its bundle folder, for the life of the
+// process: made on the first call, measuring in the font that `makeFont`
+// makes, with the module kept loaded, and never destroyed, whatever the file
+// manager does with its providers, items and windows; so nothing they hold
+// has to wait when they go. None when the bundle can't be found.
+const std::shared_ptr<MenuSession>& processSession(const void* addressInModule,
+                                                   std::unique_ptr<MenuFont> (*makeFont)());
 
 }  // namespace vdl::file_manager

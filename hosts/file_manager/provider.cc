@@ -1,20 +1,9 @@
-// The provider's session, made and freed with the object.
+// The provider's session: the module's, for the process.
 #include "hosts/file_manager/provider.h"
 
 #include "hosts/file_manager/pango_menu_font.h"
 
 namespace vdl::file_manager {
-namespace {
-
-void finalize(GObject* object) {
-  auto* self = reinterpret_cast<Provider*>(object);
-  delete self->session;
-  self->session = nullptr;
-  auto* parent = static_cast<GObjectClass*>(g_type_class_peek_parent(G_OBJECT_GET_CLASS(object)));
-  parent->finalize(object);
-}
-
-}  // namespace
 
 bool mayRegisterProvider(const char* name, gpointer plugin) {
   GType known = g_type_from_name(name);
@@ -22,17 +11,9 @@ bool mayRegisterProvider(const char* name, gpointer plugin) {
 }
 
 void initProvider(Provider* self, const void* addressInModule) {
-  std::shared_ptr<MenuSession> session;
-  try {
-    session = sessionForModule(addressInModule, std::make_unique<PangoMenuFont>());
-  } catch (...) {
-    // No font, no memory: the provider offers nothing.
-  }
-  self->session = new std::shared_ptr<MenuSession>(std::move(session));
-}
-
-void initProviderClass(ProviderClass* klass) {
-  reinterpret_cast<GObjectClass*>(klass)->finalize = &finalize;
+  self->session = &processSession(addressInModule, []() -> std::unique_ptr<MenuFont> {
+    return std::make_unique<PangoMenuFont>();
+  });
 }
 
 const std::shared_ptr<MenuSession>& sessionOf(gpointer provider) {

@@ -1,7 +1,8 @@
-// What every file manager's menu provider is: a GObject that holds the
-// extension's session for as long as the file manager keeps it (for the life
-// of the process, in all of them). A module defines its provider type over
-// these two structs and adds its file manager's interface.
+// What every file manager's menu provider is: a GObject that refers to its
+// module's session, which lives as long as the process, so that the file
+// manager may make and drop providers as it likes (Thunar drops idle ones
+// every 45 s on its UI thread). A module defines its provider type over these
+// two structs and adds its file manager's interface.
 #pragma once
 
 #include <glib-object.h>
@@ -14,7 +15,7 @@ namespace vdl::file_manager {
 
 struct Provider {
   GObject parent;
-  std::shared_ptr<MenuSession>* session;
+  const std::shared_ptr<MenuSession>* session;
 };
 
 struct ProviderClass {
@@ -50,11 +51,9 @@ class ListedTypes {
   int count_ = 0;
 };
 
-// Instance init: the session of the module that holds `addressInModule`,
-// whose real location is its bundle. Without one the provider offers nothing.
+// Instance init: the session of the module that holds `addressInModule`
+// (processSession). Without one the provider offers nothing.
 void initProvider(Provider* self, const void* addressInModule);
-// Class init: the session goes with the object.
-void initProviderClass(ProviderClass* klass);
 // The provider's session; null when it has none.
 const std::shared_ptr<MenuSession>& sessionOf(gpointer provider);
 

@@ -39,9 +39,7 @@ void initMenuProvider(NautilusMenuProviderInterface* iface) {
 void vdl_nautilus_provider_init(VdlNautilusProvider* self) {
   fm::initProvider(self, reinterpret_cast<const void*>(&fileItems));
 }
-void vdl_nautilus_provider_class_init(VdlNautilusProviderClass* klass) {
-  fm::initProviderClass(klass);
-}
+void vdl_nautilus_provider_class_init(VdlNautilusProviderClass*) {}
 void vdl_nautilus_provider_class_finalize(VdlNautilusProviderClass*) {}
 
 fm::ListedTypes listed;
@@ -56,7 +54,10 @@ __attribute__((visibility("default"))) void nautilus_module_initialize(GTypeModu
   listed.registered(vdl_nautilus_provider_type_id);
 }
 
-__attribute__((visibility("default"))) void nautilus_module_shutdown(void) {}
+__attribute__((visibility("default"))) void nautilus_module_shutdown(void) {
+  // Before the file manager ends: the choices it handed over are made first.
+  fm::finishChoices();
+}
 
 __attribute__((visibility("default"))) void nautilus_module_list_types(const GType** types,
                                                                        int* count) {

@@ -38,9 +38,7 @@ void initMenuProvider(NemoMenuProviderIface* iface) {
 void vdl_nemo_provider_init(VdlNemoProvider* self) {
   fm::initProvider(self, reinterpret_cast<const void*>(&fileItems));
 }
-void vdl_nemo_provider_class_init(VdlNemoProviderClass* klass) {
-  fm::initProviderClass(klass);
-}
+void vdl_nemo_provider_class_init(VdlNemoProviderClass*) {}
 void vdl_nemo_provider_class_finalize(VdlNemoProviderClass*) {}
 
 fm::ListedTypes listed;
@@ -55,7 +53,10 @@ __attribute__((visibility("default"))) void nemo_module_initialize(GTypeModule* 
   listed.registered(vdl_nemo_provider_type_id);
 }
 
-__attribute__((visibility("default"))) void nemo_module_shutdown(void) {}
+__attribute__((visibility("default"))) void nemo_module_shutdown(void) {
+  // Before the file manager ends: the choices it handed over are made first.
+  fm::finishChoices();
+}
 
 __attribute__((visibility("default"))) void nemo_module_list_types(const GType** types,
                                                                    int* count) {

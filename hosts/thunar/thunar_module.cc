@@ -33,9 +33,7 @@ void initMenuProvider(ThunarxMenuProviderIface* iface) {
 void vdl_thunar_provider_init(VdlThunarProvider* self) {
   fm::initProvider(self, reinterpret_cast<const void*>(&fileMenuItems));
 }
-void vdl_thunar_provider_class_init(VdlThunarProviderClass* klass) {
-  fm::initProviderClass(klass);
-}
+void vdl_thunar_provider_class_init(VdlThunarProviderClass*) {}
 
 fm::ListedTypes listed;
 
@@ -66,7 +64,10 @@ __attribute__((visibility("default"))) void thunar_extension_initialize(
   listed.registered(vdl_thunar_provider_get_type());
 }
 
-__attribute__((visibility("default"))) void thunar_extension_shutdown(void) {}
+__attribute__((visibility("default"))) void thunar_extension_shutdown(void) {
+  // Before the file manager ends: the choices it handed over are made first.
+  fm::finishChoices();
+}
 
 __attribute__((visibility("default"))) void thunar_extension_list_types(const GType** types,
                                                                         gint* count) {
