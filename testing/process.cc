@@ -4,6 +4,7 @@
 #include <gio/gio.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -140,11 +141,13 @@ bool waitForFile(const std::string& path, double seconds) {
   return std::filesystem::exists(path);
 }
 
-std::string waitForLine(const std::string& path, double seconds) {
+std::string waitForLine(const std::string& path, double seconds, std::size_t lines) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   for (;;) {
     std::string text = std::filesystem::exists(path) ? readFile(path) : "";
-    if ((!text.empty() && text.back() == '\n') || std::chrono::steady_clock::now() >= deadline) {
+    bool whole = !text.empty() && text.back() == '\n';
+    if ((whole && static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) >= lines) ||
+        std::chrono::steady_clock::now() >= deadline) {
       return text;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -1,6 +1,7 @@
 // Running real child processes for tests, on GLib's subprocesses.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -51,8 +52,8 @@ class ChildProcess {
 
 // Waits up to `seconds` for `path` to exist; true when it does.
 bool waitForFile(const std::string& path, double seconds = 15);
-// Waits up to `seconds` for `path` to hold whole lines (a writer may have
-// created it and not yet written), and returns what it holds then.
-std::string waitForLine(const std::string& path, double seconds = 10);
+// Waits up to `seconds` for `path` to hold `lines` whole lines (a writer may
+// have created it and not yet written), and returns what it holds then.
+std::string waitForLine(const std::string& path, double seconds = 10, std::size_t lines = 1);
 
 }  // namespace vdl::testkit

@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include <filesystem>
+#include <set>
+#include <sstream>
 
 #include "testing/manifests.h"
 #include "testing/process.h"
@@ -44,16 +47,56 @@ std::string RecordingAppDir::file(const std::string& name, bool create) const {
 }
 
 RecordingAppDir::Woken RecordingAppDir::wokenRequest(const std::string& sharedFolder) const {
-  std::string received = waitForLine(tmp / "Vandrel.AppDir/received");
+  std::string problem = wokenProblem(tmp / "Vandrel.AppDir", sharedFolder, 1);
+  if (!problem.empty()) return {"", problem};
+  return {readFile(entries(sharedFolder + "/requests")[0]), ""};
+}
+
+std::string wokenProblem(const std::string& appDir, const std::string& sharedFolder,
+                         std::size_t count) {
+  std::string received = waitForLine(appDir + "/received", 10, count);
   auto requests = entries(sharedFolder + "/requests");
-  if (requests.size() != 1) return {"", std::to_string(requests.size()) + " requests, not 1"};
-  std::string id = std::filesystem::path(requests[0]).stem();
-  if (received != "vandrel://quick?id=" + id + "\n") return {"", "AppRun received: " + received};
-  return {readFile(requests[0]), ""};
+  if (requests.size() != count) {
+    return std::to_string(requests.size()) + " requests, not " + std::to_string(count);
+  }
+  if (entries(sharedFolder + "/requests", true).size() != count) return "a hidden file is left";
+  std::multiset<std::string> expected, woken;
+  for (const auto& request : requests) {
+    expected.insert("vandrel://quick?id=" + std::filesystem::path(request).stem().string());
+  }
+  std::istringstream lines(received);
+  for (std::string line; std::getline(lines, line);) woken.insert(line);
+  return woken == expected ? "" : "AppRun received: " + received;
 }
 
 void RecordingAppDir::forgetWakeUps() const {
   std::filesystem::remove(tmp / "Vandrel.AppDir/received");
+}
+
+}  // namespace vdl::testkit
+
+namespace vdl::testkit {
+
+bool isTheChild() {
+  return std::getenv("VDL_TEST_CHILD") != nullptr;
+}
+
+void reportAndExit(const RecordingAppDir& app) {
+  std::printf("\napp: %s\n", app.tmp.path().c_str());
+  std::exit(0);
+}
+
+std::string wokenInAChild(const std::string& test, std::size_t count) {
+  auto child = runProcess({"/proc/self/exe", "--gtest_filter=" + test}, {{"VDL_TEST_CHILD", "1"}});
+  auto at = child.out.rfind("\napp: ");
+  if (child.exitStatus != 0 || at == std::string::npos) {
+    return "the child ended with " + std::to_string(child.exitStatus) + ": " + child.out +
+           child.err;
+  }
+  std::string tmp = child.out.substr(at + 6, child.out.find('\n', at + 1) - at - 6);
+  std::string problem = wokenProblem(tmp + "/Vandrel.AppDir", userSharedFolder(), count);
+  std::filesystem::remove_all(tmp);
+  return problem;
 }
 
 }  // namespace vdl::testkit

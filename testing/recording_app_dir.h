@@ -28,7 +28,7 @@ class RecordingAppDir {
 
   // The text of the one request below `sharedFolder`, once AppRun has been
   // woken with its quick URL (or after 10 s); else what differs, as
-  // `problem`.
+  // `problem` (see wokenProblem).
   struct Woken {
     std::string request;
     std::string problem;
@@ -39,5 +39,24 @@ class RecordingAppDir {
 
   TempDir tmp;
 };
+
+// What is wrong after `count` choices of the sample host whose AppDir is
+// `appDir`, once its AppRun has been woken `count` times (or after 10 s): not
+// `count` requests below `sharedFolder`, a hidden file left there, or AppRun
+// not woken exactly once with each request's quick URL. Empty when all is
+// well.
+std::string wokenProblem(const std::string& appDir, const std::string& sharedFolder,
+                         std::size_t count);
+
+// For a test of what a process's end does: whether this process is the child
+// that `wokenInAChild` starts.
+bool isTheChild();
+// In the child: reports `app` and ends the process normally, at once.
+[[noreturn]] void reportAndExit(const RecordingAppDir& app);
+// Runs the test `test` ("Suite.Name") of this program again in a child, which
+// makes `count` choices and ends (see reportAndExit), and returns
+// wokenProblem for the child's sample host and the user's shared folder, or
+// what went wrong with the child.
+std::string wokenInAChild(const std::string& test, std::size_t count);
 
 }  // namespace vdl::testkit

@@ -41,18 +41,19 @@ void MenuSession::choose(std::shared_ptr<const Selection> files, std::int64_t ta
 const std::shared_ptr<MenuSession>& processSession(const void* addressInModule,
                                                    std::unique_ptr<MenuFont> (*makeFont)()) {
   // Never destroyed: its chooser's thread runs until the process ends.
-  static const auto* session = new std::shared_ptr<MenuSession>([&]() -> std::shared_ptr<MenuSession> {
-    try {
-      auto folder = linux_platform::loadedModuleFolder(addressInModule);
-      if (!folder || !linux_platform::keepLoaded(addressInModule)) return nullptr;
-      return std::make_shared<MenuSession>(
-          linux_platform::SystemOptions{FileURL::fileURLWithPath(*folder, true), std::nullopt},
-          makeFont());
-    } catch (...) {
-      // No font, no memory: the module offers nothing.
-      return nullptr;
-    }
-  }());
+  static const auto* session =
+      new std::shared_ptr<MenuSession>([&]() -> std::shared_ptr<MenuSession> {
+        try {
+          auto folder = linux_platform::loadedModuleFolder(addressInModule);
+          if (!folder || !linux_platform::keepLoaded(addressInModule)) return nullptr;
+          return std::make_shared<MenuSession>(
+              linux_platform::SystemOptions{FileURL::fileURLWithPath(*folder, true), std::nullopt},
+              makeFont());
+        } catch (...) {
+          // No font, no memory: the module offers nothing.
+          return nullptr;
+        }
+      }());
   return *session;
 }
 

@@ -168,6 +168,25 @@ TEST_F(DolphinPluginTest, AnActionActsOnItsOwnMenusFilesAfterLaterMenusAndWindow
             std::string::npos);
 }
 
+// The exit rule: the window goes right after the clicks, then the process
+// ends normally at once. Every click is published whole, and its host
+// application started.
+TEST_F(DolphinPluginTest, ClicksOutliveTheirWindowAndAnOrdinaryExit) {
+  constexpr int kClicks = 20;
+  if (testkit::isTheChild()) {
+    menu(testkit::kWorkedExample);
+    auto window = std::make_unique<Window>();
+    ASSERT_NE(window->ask({file("clip.MOV")}), "");
+    for (int i = 0; i < kClicks; ++i) window->pickFirstFormat();
+    window.reset();
+    testkit::reportAndExit(world->app);
+  }
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  EXPECT_EQ(
+      testkit::wokenInAChild(std::string(test->test_suite_name()) + "." + test->name(), kClicks),
+      "");
+}
+
 }  // namespace
 }  // namespace vdl::dolphin
 

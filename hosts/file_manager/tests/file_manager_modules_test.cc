@@ -297,13 +297,14 @@ class ModuleTest : public ::testing::Test {
     g_object_unref(formats);
   }
 
-  // The menu for files at `uris`, and its rendering.
-  GList* ask(const std::vector<std::string>& uris, std::string& text) {
+  // The menu for files at `uris`, and its rendering, from `provider` or
+  // else the one the module listed.
+  GList* ask(const std::vector<std::string>& uris, std::string& text, GObject* provider = nullptr) {
     GList* files = nullptr;
     for (auto it = uris.rbegin(); it != uris.rend(); ++it) {
       files = g_list_prepend(files, testing::fakeFileInfo(fileInfoType<FM>(), *it));
     }
-    GList* items = FM::fileItems(loaded<FM>().provider, files);
+    GList* items = FM::fileItems(provider ? provider : loaded<FM>().provider, files);
     text.clear();
     render<FM>(items, "", text);
     g_list_free_full(files, g_object_unref);
@@ -385,6 +386,29 @@ TYPED_TEST(ModuleTest, AnItemActsOnItsOwnMenusFilesAfterLaterMenus) {
   EXPECT_NE(woken.request.find(R"("action":{"action":"convert","format":"mp4"})"),
             std::string::npos);
   EXPECT_NE(woken.request.find(R"("files":[")" + first + R"("])"), std::string::npos);
+}
+
+// The exit rule: the file manager drops the provider right after the clicks
+// (Thunar drops idle ones every 45 s), then ends the process normally at
+// once. Every click is published whole, and its host application started.
+TYPED_TEST(ModuleTest, ClicksOutliveTheirProviderAndAnOrdinaryExit) {
+  constexpr int kClicks = 20;
+  if (testkit::isTheChild()) {
+    this->menu(testkit::kWorkedExample);
+    GObject* provider =
+        G_OBJECT(g_object_new(G_OBJECT_TYPE(loaded<TypeParam>().provider), nullptr));
+    std::string text;
+    GList* items = this->ask({this->file("clip.MOV")}, text, provider);
+    ASSERT_NE(items, nullptr);
+    for (int i = 0; i < kClicks; ++i) this->pickFirstFormat(items);
+    g_list_free_full(items, g_object_unref);
+    g_object_unref(provider);
+    testkit::reportAndExit(this->app());
+  }
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  EXPECT_EQ(
+      testkit::wokenInAChild(std::string(test->test_suite_name()) + "." + test->name(), kClicks),
+      "");
 }
 
 // The shared folder's own menu.json, selected and then rewritten: the next
