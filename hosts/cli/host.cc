@@ -19,7 +19,7 @@ Expected<FileURL> selectionURL(const std::string& argument) {
       g_error_free(error);
       return Error{"not a local file URL: " + argument + " (" + why + ")"};
     }
-    bool local = host == nullptr || std::string_view(host) == "localhost";
+    bool local = host == nullptr || namesThisMachine(host);
     FileURL url = FileURL::fileURLWithPath(path);
     g_free(host);
     g_free(path);
