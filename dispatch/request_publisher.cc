@@ -12,10 +12,13 @@ Error notADirectory(const std::string& path, const char* what) {
   return Error{"mkdir " + path + ": " + what};
 }
 
+enum class Missing { made, left };
+
 // Makes sure `dir` is a directory, creating it (and its missing parents)
-// when absent. `own` folders must be real directories, not links.
+// when absent, unless `missing` says to leave them. The requests folder must
+// be a real directory; a folder above it may be a link to one.
 Status ensureDirectory(FileSystem& files, const FileURL& dir, const FileURL& sharedFolder,
-                       int depth = 0) {
+                       Missing missing, int depth = 0) {
   const bool isRequests = depth == 0;
   const bool own = isRequests || dir == sharedFolder;
   for (int attempt = 0; attempt < 2; ++attempt) {
@@ -32,8 +35,11 @@ Status ensureDirectory(FileSystem& files, const FileURL& dir, const FileURL& sha
     if (st.error().kind != ErrorKind::notFound) return st.error();
     FileURL parent = dir.deletingLastPathComponent();
     if (parent.path() != dir.path() && depth < 256) {
-      if (auto made = ensureDirectory(files, parent, sharedFolder, depth + 1); !made) return made;
+      if (auto made = ensureDirectory(files, parent, sharedFolder, missing, depth + 1); !made) {
+        return made;
+      }
     }
+    if (missing == Missing::left) return Status::success();
     auto made = files.makeDirectory(dir.path(), own ? kPrivateFolderMode : kOuterFolderMode);
     if (made) return made;
     // Another process may have made it in between: look again, once.
@@ -49,7 +55,11 @@ FileURL requestsFolder(const FileURL& sharedFolder) {
 }
 
 Status createRequestsFolder(FileSystem& files, const FileURL& sharedFolder) {
-  return ensureDirectory(files, requestsFolder(sharedFolder), sharedFolder);
+  return ensureDirectory(files, requestsFolder(sharedFolder), sharedFolder, Missing::made);
+}
+
+Status checkRequestsFolder(FileSystem& files, const FileURL& sharedFolder) {
+  return ensureDirectory(files, requestsFolder(sharedFolder), sharedFolder, Missing::left);
 }
 
 Status publishRequest(FileSystem& files, const FileURL& requests, const std::string& id,

@@ -16,8 +16,13 @@ FileURL requestsFolder(const FileURL& sharedFolder);
 // Creates the requests folder and any missing folder above it. The shared
 // folder and the requests folder get 0700, folders above them 0755. A
 // requests folder that is a symbolic link or not a directory fails: the
-// extension writes only inside the shared folder.
+// extension writes only inside the shared folder. A folder above it, the
+// shared folder included, may be a link to a folder (a home, or its Library,
+// kept on another disk).
 Status createRequestsFolder(FileSystem& files, const FileURL& sharedFolder);
+// What createRequestsFolder would meet, creating nothing: its failure, or
+// success when every folder on the way is there or can be made.
+Status checkRequestsFolder(FileSystem& files, const FileURL& sharedFolder);
 
 // Opens the requests folder once, refusing a symbolic link, and through that
 // handle writes `bytes` to ".<id>.json" (0600, flushed to disk), renames it to

@@ -260,24 +260,26 @@ void Diagnosis::extension(Host& host, const std::vector<std::string>& withoutMod
           "sudo apt install --reinstall vandrel-extension");
   }
 
-  std::string shared = host.extension().sharedFolder().path();
-  std::string why;
-  for (const std::string& folder :
-       {shared, requestsFolder(host.extension().sharedFolder()).path()}) {
-    struct stat st {};
-    if (::lstat(folder.c_str(), &st) != 0) break;  // made when first needed
-    if (S_ISLNK(st.st_mode)) {
-      why = folder + " is a symbolic link";
-    } else if (!S_ISDIR(st.st_mode)) {
-      why = folder + " is no folder";
-    } else if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-      why = folder + " is not writable: " + std::strerror(errno);
+  // The publisher's own rule for the folders on the way, then whether this
+  // user may write in those that exist.
+  const FileURL& sharedURL = host.extension().sharedFolder();
+  std::string shared = sharedURL.path(), requests = requestsFolder(sharedURL).path();
+  std::string why, fix = shared;
+  if (auto ok = checkRequestsFolder(p.system.files(), sharedURL); !ok) {
+    why = ok.error().description;
+    if (why.find(requests) != std::string::npos) fix = requests;
+  } else {
+    for (const std::string& folder : {shared, requests}) {
+      if (::access(folder.c_str(), F_OK) == 0 && ::access(folder.c_str(), W_OK | X_OK) != 0) {
+        why = folder + " is not writable: " + std::strerror(errno);
+        fix = folder;
+        break;
+      }
     }
-    if (!why.empty()) break;
   }
   check(scope, "shared-folder", why.empty(), why.empty() ? shared : why,
-        "make it a folder of yours: mv " + shellQuoted(shared) + " " +
-            shellQuoted(shared + ".old") + " (it is made again when needed)");
+        "make it a folder of yours: mv " + shellQuoted(fix) + " " + shellQuoted(fix + ".old") +
+            " (it is made again when needed)");
 
   std::string appRun =
       hostApplicationURL(p.system.bundle().bundleURL()).appendingPathComponent("AppRun").path();

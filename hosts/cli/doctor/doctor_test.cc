@@ -197,10 +197,16 @@ TEST(Doctor, EachBrokenInstallFailsItsCheckWithAFix) {
        {"nemo/restarted"}},
       {[](Machine& m) { testkit::writeFile(m.shared + "/menu.json", "{"); },
        {"extension/manifest"}},
-      {[](Machine& m) {
+      {[](Machine& m) {  // a shared folder kept on another disk is no fault
          fs::create_directories(m.tmp / "elsewhere");
          fs::create_directories(fs::path(m.shared).parent_path());
          fs::create_directory_symlink(m.tmp / "elsewhere", m.shared);
+       },
+       {}},
+      {[](Machine& m) {  // but a requests folder that is a link is
+         fs::create_directories(m.tmp / "elsewhere");
+         fs::create_directories(m.shared);
+         fs::create_directory_symlink(m.tmp / "elsewhere", m.shared + "/requests");
        },
        {"extension/shared-folder"}},
       {[](Machine& m) {  // no AppRun, and no handler registered
