@@ -83,9 +83,7 @@ CheckReport checkManifest(const std::string& file, const std::string& content) {
 }
 
 CheckReport checkManifestFile(FileSystem& files, const std::string& file) {
-  auto opened = files.openForReading(file);
-  auto content =
-      opened ? (*opened)->readAll(kMaxManifestBytes) : Expected<std::string>(opened.error());
+  auto content = readManifestFile(files, file);
   if (!content) {
     CheckReport report;
     report.file = file;

@@ -14,16 +14,13 @@ std::optional<FileTime> modificationDate(FileSystem& files, const FileURL& file)
   return status->modified;
 }
 
-// The whole content of a regular file of sane size, or none.
-std::optional<std::string> readManifestFile(FileSystem& files, const FileURL& file) {
-  auto opened = files.openForReading(file.path());
-  if (!opened) return std::nullopt;
-  auto content = (*opened)->readAll(kMaxManifestBytes);
-  if (!content) return std::nullopt;
-  return std::move(*content);
-}
-
 }  // namespace
+
+Expected<std::string> readManifestFile(FileSystem& files, const std::string& path) {
+  auto opened = files.openForReading(path);
+  if (!opened) return opened.error();
+  return (*opened)->readAll(kMaxManifestBytes);
+}
 
 ManifestCache::ManifestCache(const FileURL& sharedFolder)
     : menuFile_(sharedFolder.appendingPathComponent("menu.json")) {}
@@ -44,7 +41,7 @@ ManifestSnapshot ManifestCache::load(FileSystem& files, Bundle& bundle) {
 
   std::optional<FileURL> source = sourceFor(date, bundle);
   if (!source) return manifest;
-  auto content = readManifestFile(files, *source);
+  auto content = readManifestFile(files, source->path());
   if (!content) return manifest;
   auto decoded = decodeManifest(*content);
   if (!decoded) return manifest;

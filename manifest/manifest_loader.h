@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 
 #include "manifest/manifest_index.h"
 #include "platform/bundle.h"
+#include "platform/expected.h"
 #include "platform/file_system.h"
 
 namespace vdl {
@@ -14,6 +16,10 @@ namespace vdl {
 // A manifest file larger than this is refused as unreadable; real manifests
 // are a few hundred kilobytes at most.
 inline constexpr std::size_t kMaxManifestBytes = 16u << 20;
+
+// The whole content of the manifest file at `path`, as loading reads it, or
+// why it can't be read (too large included).
+Expected<std::string> readManifestFile(FileSystem& files, const std::string& path);
 
 // The manifest cache: menu.json in the shared folder, keyed by its date, or
 // the bundle's fallback copy while menu.json has none.
