@@ -6,8 +6,10 @@
 //
 //   AppRun vandrel://quick?id=<request id>
 //
-// The shared folder is $VANDREL_SHARED_FOLDER when set (the command-line host
-// sets it when told of another home), else the one below the user's home.
+// The shared folder is the one below the user's home, unless
+// $VANDREL_SHARED_FOLDER names another: the command-line host sets it when it
+// runs against a home of its own (--home), which a program woken with nothing
+// but the quick URL can't learn otherwise. Nothing else reads it.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,7 +27,7 @@
 #include <nlohmann/json.hpp>
 
 #include "dispatch/quick_url.h"
-#include "extension/shared_folder.h"
+#include "extension/host_face.h"
 #include "platform/linux/system_platform.h"
 #include "text/unicode_text.h"
 
@@ -66,10 +68,12 @@ std::optional<std::string> readRequest(const std::string& path, std::string& why
 }
 
 // The extension's own rule, from the system's user database.
-std::string sharedFolder() {
-  if (const char* folder = std::getenv("VANDREL_SHARED_FOLDER"); folder && *folder) return folder;
+vdl::FileURL sharedFolder() {
+  if (const char* folder = std::getenv("VANDREL_SHARED_FOLDER"); folder && *folder) {
+    return vdl::FileURL::fileURLWithPath(folder, true);
+  }
   vdl::linux_platform::SystemPlatform system({});
-  return vdl::sharedFolderURL(system.users(), vdl::hostBundleIdentifier()).path();
+  return vdl::sharedFolderURL(system.users(), vdl::hostBundleIdentifier());
 }
 
 // What the request asks for, in words, or empty when the action is malformed.
@@ -97,7 +101,7 @@ int main(int argc, char** argv) {
   }
   const std::string& id = *parsed;
 
-  std::string path = sharedFolder() + "/requests/" + id + ".json";
+  std::string path = vdl::requestFile(sharedFolder(), id).path();
   std::string why;
   auto content = readRequest(path, why);
   if (!content) return fail(why);

@@ -54,11 +54,12 @@ FileURL defaultBundle() {
 }
 
 Host::Host(std::optional<std::string> home, const FileURL& bundle)
-    : platform_(std::move(home), bundle),
+    : platform_(home, bundle),
       extension_(std::make_unique<VDLFinderSync>(platform_.platform)) {
-  // The sample receiver learns the shared folder from here, since the quick
-  // URL carries nothing but the request id.
-  ::setenv("VANDREL_SHARED_FOLDER", extension_->sharedFolder().path().c_str(), 1);
+  // A home of our own (--home) puts the shared folder where the sample
+  // receiver, woken with nothing but the quick URL, can't find it by the
+  // user database's rule: it reads this, and nothing else does.
+  if (home) ::setenv("VANDREL_SHARED_FOLDER", extension_->sharedFolder().path().c_str(), 1);
 }
 
 Status Host::select(const std::optional<std::vector<std::string>>& arguments) {
