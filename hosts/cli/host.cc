@@ -54,8 +54,7 @@ FileURL defaultBundle() {
 }
 
 Host::Host(std::optional<std::string> home, const FileURL& bundle)
-    : platform_(home, bundle),
-      extension_(std::make_unique<VDLFinderSync>(platform_.platform)) {
+    : platform_(home, bundle), extension_(std::make_unique<VDLFinderSync>(platform_.platform)) {
   // A home of our own (--home) puts the shared folder where the sample
   // receiver, woken with nothing but the quick URL, can't find it by the
   // user database's rule: it reads this, and nothing else does.

@@ -4,6 +4,7 @@
 
 #include <glib.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdlib>
 #include <deque>
@@ -40,6 +41,11 @@ Choosers& choosers() {
   static auto* all = new Choosers;
   return *all;
 }
+
+// Whether any chooser was made: a module that never made one (a second copy,
+// unloaded by its file manager right after its shutdown call) allocates
+// nothing at the end.
+std::atomic<bool> anyChooser{false};
 
 }  // namespace
 
@@ -162,6 +168,7 @@ Chooser::Chooser(linux_platform::SystemOptions options, linux_platform::Replacem
     : worker_(std::make_unique<Worker>(std::move(options), replacing)) {
   static std::once_flag registered;
   std::call_once(registered, [] { std::atexit([] { finishChoices(); }); });
+  anyChooser = true;
   std::lock_guard<std::mutex> lock(choosers().mutex);
   choosers().all.push_back(this);
 }
@@ -205,6 +212,7 @@ bool Chooser::finish(std::chrono::steady_clock::time_point deadline) noexcept {
 }
 
 void finishChoices() noexcept {
+  if (!anyChooser) return;
   try {
     auto deadline = std::chrono::steady_clock::now() + kExitBound;
     std::lock_guard<std::mutex> lock(choosers().mutex);
