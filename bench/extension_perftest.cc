@@ -226,7 +226,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("menu/large" + suffix).c_str(), menuRequest, true, n)
         ->Unit(benchmark::kMicrosecond);
   }
-  const std::vector<std::size_t> moduleSizes = {10000, 100000};
+  const std::vector<std::size_t> moduleSizes = {1, 10000, 100000};
 #ifdef VDL_BENCH_MODULES
   const auto modules = moduleBenchmarks();
 #else

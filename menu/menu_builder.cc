@@ -96,11 +96,13 @@ Menu buildMenu(const MenuLabels& labels, const Offer& offer, const std::optional
     for (const auto& pair : list) titles.push_back(entryTitle(pair, labels.needs));
     titles.push_back(labels.open);
 
+    // Both dividers of the submenu span the same titles: measured once.
+    const MenuItem line = divider(titles, font);
     for (std::size_t i = 0; i < list.size(); ++i) {
-      if (i == offer.popular.size() && i != 0) submenu->items.push_back(divider(titles, font));
+      if (i == offer.popular.size() && i != 0) submenu->items.push_back(line);
       submenu->items.push_back(actionItem(titles[i], formatTag(i)));
     }
-    submenu->items.push_back(divider(titles, font));
+    submenu->items.push_back(line);
     submenu->items.push_back(actionItem(labels.open, kOpenTag));
 
     MenuItem convert;

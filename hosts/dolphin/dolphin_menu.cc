@@ -49,8 +49,15 @@ QAction* actionFor(const MenuItem& item, const std::shared_ptr<file_manager::Men
 }  // namespace
 
 double QtMenuFont::width(std::string_view text) {
-  QFontMetricsF metrics(QApplication::font("QMenu"));
-  return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+  QFont now = QApplication::font("QMenu");
+  if (now != font_) {
+    font_ = now;
+    widths_.forget();
+  }
+  return widths_.width(text, [this](std::string_view t) {
+    return QFontMetricsF(font_).horizontalAdvance(
+        QString::fromUtf8(t.data(), static_cast<int>(t.size())));
+  });
 }
 
 QString actionTitle(const std::string& title) {

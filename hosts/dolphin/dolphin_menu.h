@@ -2,6 +2,7 @@
 // selection, the divider's font, and the core's menu as Dolphin's actions.
 #pragma once
 
+#include <QFont>
 #include <QList>
 #include <QString>
 
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "hosts/file_manager/menu_session.h"
+#include "hosts/file_manager/remembered_widths.h"
 #include "menu/menu_model.h"
 #include "platform/menu_font.h"
 
@@ -19,10 +21,15 @@ class QObject;
 
 namespace vdl::dolphin {
 
-// The font Qt draws menus in, as the application's style sets it.
+// The font Qt draws menus in, as the application's style sets it (which may
+// change while Dolphin runs).
 class QtMenuFont final : public MenuFont {
  public:
   double width(std::string_view text) override;
+
+ private:
+  QFont font_;
+  file_manager::RememberedWidths widths_;
 };
 
 // A title as a QAction shows it: "&" would mark a mnemonic, so it is doubled.

@@ -51,10 +51,12 @@ PangoMenuFont::PangoMenuFont(const std::string& description) : layout_(std::make
 PangoMenuFont::~PangoMenuFont() = default;
 
 double PangoMenuFont::width(std::string_view text) {
-  pango_layout_set_text(layout_->layout, text.data(), static_cast<int>(text.size()));
-  PangoRectangle logical{};
-  pango_layout_get_extents(layout_->layout, nullptr, &logical);
-  return static_cast<double>(logical.width) / PANGO_SCALE;
+  return widths_.width(text, [this](std::string_view t) {
+    pango_layout_set_text(layout_->layout, t.data(), static_cast<int>(t.size()));
+    PangoRectangle logical{};
+    pango_layout_get_extents(layout_->layout, nullptr, &logical);
+    return static_cast<double>(logical.width) / PANGO_SCALE;
+  });
 }
 
 }  // namespace vdl::file_manager

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "hosts/file_manager/remembered_widths.h"
 #include "platform/menu_font.h"
 
 namespace vdl::file_manager {
@@ -21,6 +22,8 @@ class PangoMenuFont final : public MenuFont {
  private:
   struct Layout;
   std::unique_ptr<Layout> layout_;
+  // The font is fixed for the object's life.
+  RememberedWidths widths_;
 };
 
 // The desktop's interface font name, or "Sans 11" where none is set.
