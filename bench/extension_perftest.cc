@@ -179,13 +179,24 @@ void chooseBench(benchmark::State& state, std::size_t n) {
       benchmark::Counter(floorSeconds * 1e6, benchmark::Counter::kAvgIterations);
 }
 
+// Whether a run stopped with an error: Google Benchmark 1.8 turned the flag
+// of 1.7 into the reason a run was skipped.
+template <class Run>
+bool stopped(const Run& r) {
+  if constexpr (requires { r.skipped; }) {
+    return static_cast<int>(r.skipped) != 0;
+  } else {
+    return r.error_occurred;
+  }
+}
+
 class Capture final : public benchmark::ConsoleReporter {
  public:
   std::map<std::string, double> time;  // microseconds per iteration
   void ReportRuns(const std::vector<Run>& runs) override {
     // With repetitions, the median stands for the benchmark.
     for (const auto& r : runs) {
-      if (r.error_occurred) continue;
+      if (stopped(r)) continue;
       std::string name = r.run_name.function_name;
       if (r.run_type == Run::RT_Aggregate) {
         if (r.aggregate_name == "median") {

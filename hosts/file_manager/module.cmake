@@ -1,20 +1,26 @@
 # vdl_file_manager_module(<target> SOURCE <file>... LIBRARY <imported target>
-#   ENTRY_POINTS <name>... EXTENSION_DIR <folder> COMPONENT <component>)
+#   [PREFIX <prefix>] ENTRY_POINTS <name>... EXTENSION_DIR <folder>
+#   COMPONENT <component>)
 #
-# A file manager's module, lib<target>.so: built into the bundle folder of the
+# A file manager's module, <prefix><target>.so (prefix "lib" unless given):
+# built into the bundle folder of the
 # sample AppDir (its real location finds the bundle and, three levels up, the
 # host application), exporting only its entry points, installed into the
 # bundle and linked from the folder its file manager reads, which lies outside
 # any prefix.
 function(vdl_file_manager_module target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "LIBRARY;EXTENSION_DIR;COMPONENT"
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "LIBRARY;EXTENSION_DIR;COMPONENT;PREFIX"
     "SOURCE;ENTRY_POINTS")
+  if(NOT DEFINED arg_PREFIX)
+    set(arg_PREFIX "lib")
+  endif()
   add_library(${target} MODULE ${arg_SOURCE})
   target_link_libraries(${target} PRIVATE vdl_file_manager ${arg_LIBRARY} vdl_warnings)
   list(JOIN arg_ENTRY_POINTS ";\n    " names)
   set(exports "${CMAKE_CURRENT_BINARY_DIR}/${target}.map")
   file(WRITE "${exports}" "{\n  global:\n    ${names};\n  local:\n    *;\n};\n")
   set_target_properties(${target} PROPERTIES
+    PREFIX "${arg_PREFIX}"
     LIBRARY_OUTPUT_DIRECTORY "${VDL_BUNDLE_DIR}"
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON
@@ -34,7 +40,7 @@ function(vdl_file_manager_module target)
     target_compile_definitions(vdl_bench PRIVATE VDL_BENCH_${upper})
   endif()
 
-  set(module "lib${target}.so")
+  set(module "${arg_PREFIX}${target}.so")
   install(TARGETS ${target} LIBRARY DESTINATION ${VDL_INSTALL_BUNDLE_DIR}
     COMPONENT ${arg_COMPONENT})
   install(CODE "set(vdl_link \"\$ENV{DESTDIR}${arg_EXTENSION_DIR}/${module}\")

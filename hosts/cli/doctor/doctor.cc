@@ -133,12 +133,18 @@ class Diagnosis {
 void Diagnosis::fileManager(const Install& in, FileSystem& files) {
   const FileManager& fm = in.fm;
   if (auto version = packageVersion(fm.id)) {
-    bool ok = versionAtLeast(*version, fm.minimum);
-    check(fm.id, "version", ok,
-          ok ? fm.title + " " + *version
-             : fm.title + " " + *version + " is older than " + fm.minimum +
-                   ", which the module is built for",
-          "sudo apt install '" + fm.id + " (>= " + fm.minimum + ")'");
+    bool old = !versionAtLeast(*version, fm.minimum);
+    bool other = !fm.below.empty() && versionAtLeast(*version, fm.below);
+    check(fm.id, "version", !old && !other,
+          old ? fm.title + " " + *version + " is older than " + fm.minimum +
+                    ", which the module is built for"
+          : other ? fm.title + " " + *version + " " + fm.belowWhy
+                  : fm.title + " " + *version,
+          other ? "install vandrel-" + fm.id +
+                      " from the packages built for this release (Debian 13 and later: "
+                      "KDE Frameworks 6), then " +
+                      fm.quit
+                : "sudo apt install '" + fm.id + " (>= " + fm.minimum + ")'");
   }
   if (in.copies.empty()) {
     check(fm.id, "linked", false,

@@ -23,11 +23,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Stands in for the package database; FAKE_<id>_VERSION overrides a version.
+// Stands in for the package database: each file manager at the version its
+// module is built for (MINIMUM_<id>), unless FAKE_<id>_VERSION says otherwise.
 constexpr const char* kPackageQuery = R"(#!/bin/sh
-case "$3" in nautilus) v=43.2-1 ;; nemo) v=5.6.4-1 ;; caja) v=1.26.1-1 ;; thunar) v=4.18.4-1 ;;
-  dolphin) v=4:22.12.3-1 ;; *) exit 1 ;; esac
-eval "printf %s \"\${FAKE_$3_VERSION:-$v}\""
+eval "v=\${FAKE_$3_VERSION:-\${MINIMUM_$3:-}}"
+[ -n "$v" ] || exit 1
+printf %s "$v"
 )";
 constexpr const char* kSchemas = R"(<schemalist>
 <schema id="org.nemo.plugins" path="/org/nemo/plugins/">
@@ -76,6 +77,7 @@ struct Machine {
   Machine() {
     for (const auto& fm : cli::fileManagers()) {
       fms[fm.id] = fm;
+      environment["MINIMUM_" + fm.id] = fm.minimum + "-1";
       program(fm.id, "#!/bin/sh\nwhile :; do /bin/sleep 1; done\n");
       link(fm.folders.front(), built + fm.module);
     }
@@ -160,6 +162,11 @@ TEST(Doctor, EachBrokenInstallFailsItsCheckWithAFix) {
   const std::pair<std::function<void(Machine&)>, std::set<std::string>> rows[] = {
       {[](Machine&) {}, {}},
       {[](Machine& m) { m.environment["FAKE_nemo_VERSION"] = "5.4.0"; }, {"nemo/version"}},
+      {[](Machine& m) {  // a Dolphin of the other KDE Frameworks and Qt
+         const auto& fm = m.fms["dolphin"];
+         m.environment["FAKE_dolphin_VERSION"] = fm.below.empty() ? "4:22.12.3-1" : "4:25.04.3-1";
+       },
+       {"dolphin/version"}},
       {[](Machine& m) {  // only in the folder Nautilus 42 read
          auto& fm = m.fms["nautilus"];
          fs::remove(fm.folders.front() + "/" + fm.module);

@@ -33,6 +33,8 @@ std::vector<FileManager> fileManagers() {
       {"nautilus",
        "GNOME Files",
        "43",
+       "",
+       "",
        "libvandrel-nautilus.so",
        {"nautilus_module_initialize", "nautilus_module_list_types", "nautilus_module_shutdown"},
        {VDL_NAUTILUS_EXTENSION_DIR},
@@ -44,6 +46,8 @@ std::vector<FileManager> fileManagers() {
   all.push_back({"nemo",
                  "Nemo",
                  "5.6",
+                 "",
+                 "",
                  "libvandrel-nemo.so",
                  {"nemo_module_initialize", "nemo_module_list_types", "nemo_module_shutdown"},
                  {VDL_NEMO_EXTENSION_DIR},
@@ -55,6 +59,8 @@ std::vector<FileManager> fileManagers() {
   all.push_back({"caja",
                  "Caja",
                  "1.26",
+                 "",
+                 "",
                  "libvandrel-caja.so",
                  {"caja_module_initialize", "caja_module_list_types", "caja_module_shutdown"},
                  {VDL_CAJA_EXTENSION_DIR},
@@ -68,6 +74,8 @@ std::vector<FileManager> fileManagers() {
       {"thunar",
        "Thunar",
        "4.18",
+       "",
+       "",
        "libvandrel-thunar.so",
        {"thunar_extension_initialize", "thunar_extension_list_types", "thunar_extension_shutdown"},
        {VDL_THUNAR_EXTENSION_DIR},
@@ -76,10 +84,28 @@ std::vector<FileManager> fileManagers() {
        "thunar -q"});
 #endif
 #ifdef VDL_DOLPHIN_EXTENSION_DIR
-  // KIO looks in the same subfolder of every Qt plugin folder.
+  // KIO looks in the same subfolder of every Qt plugin folder of its own Qt;
+  // Dolphin 24.02 moved to KDE Frameworks 6 and Qt 6, which refuse a Qt 5
+  // plugin, and read kf6/ where Qt 5's read kf5/.
+#if VDL_KF == 6
+  all.push_back({"dolphin",
+                 "Dolphin",
+                 "24.02",
+                 "",
+                 "",
+                 "vandrel-dolphin.so",
+                 {"qt_plugin_instance", "qt_plugin_query_metadata"},
+                 {VDL_DOLPHIN_EXTENSION_DIR},
+                 {"/usr/lib/x86_64-linux-gnu/qt5/plugins/kf5/kfileitemaction"},
+                 Switch::kdeServiceMenus,
+                 "pkill -x dolphin"});
+  appendFromEnvironment(all.back().folders, "QT_PLUGIN_PATH", "/kf6/kfileitemaction");
+#else
   all.push_back({"dolphin",
                  "Dolphin",
                  "22.12",
+                 "24.02",
+                 "uses KDE Frameworks 6 and Qt 6, and this module is built for KDE Frameworks 5",
                  "libvandrel-dolphin.so",
                  {"qt_plugin_instance", "qt_plugin_query_metadata"},
                  {VDL_DOLPHIN_EXTENSION_DIR},
@@ -87,6 +113,7 @@ std::vector<FileManager> fileManagers() {
                  Switch::kdeServiceMenus,
                  "pkill -x dolphin"});
   appendFromEnvironment(all.back().folders, "QT_PLUGIN_PATH", "/kf5/kfileitemaction");
+#endif
 #endif
   return all;
 }

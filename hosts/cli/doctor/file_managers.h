@@ -14,7 +14,11 @@ struct FileManager {
   std::string id;       // "nemo": its program, process and Debian package
   std::string title;    // "Nemo"
   std::string minimum;  // the oldest version the module is built for
-  std::string module;   // "libvandrel-nemo.so"
+  // The first version it is no longer built for, and why (a Dolphin of
+  // another Qt); empty: none.
+  std::string below;
+  std::string belowWhy;
+  std::string module;  // "libvandrel-nemo.so"
   std::vector<std::string> entryPoints;
   // The folders it reads modules from: the one this build installs to, then
   // those the environment adds.

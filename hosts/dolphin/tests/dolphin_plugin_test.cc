@@ -27,10 +27,10 @@ namespace {
 // menu joins in.
 struct World {
   World() {
-    const std::string module = "libvandrel-dolphin.so", plugins = app.tmp / "plugins";
-    std::filesystem::create_directories(plugins + "/kf5/kfileitemaction");
-    std::filesystem::create_symlink(app.bundle() + "/" + module,
-                                    plugins + "/kf5/kfileitemaction/" + module);
+    const std::string module = VDL_DOLPHIN_MODULE, plugins = app.tmp / "plugins";
+    const std::string folder = plugins + "/" VDL_KIO_PLUGIN_FOLDER;
+    std::filesystem::create_directories(folder);
+    std::filesystem::create_symlink(app.bundle() + "/" + module, folder + "/" + module);
     ::setenv("QT_PLUGIN_PATH", plugins.c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::setenv("XDG_CONFIG_HOME", (app.tmp / "config").c_str(), 1);
@@ -39,7 +39,7 @@ struct World {
     ::setenv("QT_LOGGING_RULES", "kf.service.services.warning=false", 1);
   }
 
-  testkit::RecordingAppDir app{VDL_MODULE_DIR, {"libvandrel-dolphin.so"}};
+  testkit::RecordingAppDir app{VDL_MODULE_DIR, {VDL_DOLPHIN_MODULE}};
 };
 
 World* world = nullptr;
