@@ -1,7 +1,7 @@
 # Builds the Debian packages from the build folder `build` into `out`, and
 # checks each one's file list: the extension's AppDir with its bundle, each
 # file manager's module in that bundle with its link in the file manager's
-# folder (`dirs`: "name=folder;..."), the command-line host, and every
+# folder (`dirs`: "name=folder=module file;..."), the command-line host, and every
 # package's copyright and changelog. Where lintian is installed, it must
 # report no error.
 file(REMOVE_RECURSE "${out}")
@@ -24,15 +24,16 @@ foreach(entry IN LISTS dirs)
   string(REPLACE "=" ";" entry "${entry}")
   list(GET entry 0 name)
   list(GET entry 1 folder)
+  list(GET entry 2 module)
   list(APPEND packages vandrel-${name})
   set(expect_vandrel-${name}
-    "-rw-r--r-- ${bundle}/libvandrel-${name}.so"
-    "lrwxrwxrwx ${folder}/libvandrel-${name}.so -> ${bundle}/libvandrel-${name}.so")
+    "-rw-r--r-- ${bundle}/${module}"
+    "lrwxrwxrwx ${folder}/${module} -> ${bundle}/${module}")
 endforeach()
 
 foreach(package IN LISTS packages)
   list(APPEND expect_${package} "-rw-r--r-- /usr/share/doc/${package}/copyright"
-    "-rw-r--r-- /usr/share/doc/${package}/changelog.gz")
+    "-rw-r--r-- /usr/share/doc/${package}/changelog.Debian.gz")
   file(GLOB deb "${out}/${package}_*.deb")
   list(LENGTH deb count)
   if(NOT count EQUAL 1)

@@ -1,15 +1,18 @@
 # vdl_file_manager_module(<target> SOURCE <file>... LIBRARY <imported target>
 #   [PREFIX <prefix>] ENTRY_POINTS <name>... EXTENSION_DIR <folder>
-#   COMPONENT <component>)
+#   MINIMUM <Debian version> COMPONENT <component>)
 #
 # A file manager's module, <prefix><target>.so (prefix "lib" unless given):
 # built into the bundle folder of the
 # sample AppDir (its real location finds the bundle and, three levels up, the
 # host application), exporting only its entry points, installed into the
 # bundle and linked from the folder its file manager reads, which lies outside
-# any prefix.
+# any prefix. What it declares of its file manager (the module's file, its
+# entry points, the folder, the oldest version it is built for) is kept as the
+# global properties VDL_<COMPONENT>_<FACT>, which packaging and the doctor read:
+# each fact is written once, here, by the host.
 function(vdl_file_manager_module target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "LIBRARY;EXTENSION_DIR;COMPONENT;PREFIX"
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "LIBRARY;EXTENSION_DIR;COMPONENT;PREFIX;MINIMUM"
     "SOURCE;ENTRY_POINTS")
   if(NOT DEFINED arg_PREFIX)
     set(arg_PREFIX "lib")
@@ -41,6 +44,11 @@ function(vdl_file_manager_module target)
   endif()
 
   set(module "${arg_PREFIX}${target}.so")
+  string(TOUPPER ${arg_COMPONENT} upper)
+  set_property(GLOBAL PROPERTY VDL_${upper}_MODULE "${module}")
+  set_property(GLOBAL PROPERTY VDL_${upper}_MINIMUM "${arg_MINIMUM}")
+  set_property(GLOBAL PROPERTY VDL_${upper}_ENTRY_POINTS "${arg_ENTRY_POINTS}")
+  set_property(GLOBAL PROPERTY VDL_${upper}_EXTENSION_DIR "${arg_EXTENSION_DIR}")
   install(TARGETS ${target} LIBRARY DESTINATION ${VDL_INSTALL_BUNDLE_DIR}
     COMPONENT ${arg_COMPONENT})
   install(CODE "set(vdl_link \"\$ENV{DESTDIR}${arg_EXTENSION_DIR}/${module}\")

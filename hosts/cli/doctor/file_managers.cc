@@ -1,4 +1,5 @@
-// The table of file managers. The folders come from the build.
+// The table of file managers. What each module's host declares (its file,
+// entry points, folder and oldest version) comes from the build.
 #include "hosts/cli/doctor/file_managers.h"
 
 #include <cstdlib>
@@ -29,27 +30,26 @@ std::vector<FileManager> fileManagers() {
   std::vector<FileManager> all;
 #ifdef VDL_NAUTILUS_EXTENSION_DIR
   // Nautilus 43 moved from extensions-3.0 to extensions-4.
-  all.push_back(
-      {"nautilus",
-       "GNOME Files",
-       "43",
-       "",
-       "",
-       "libvandrel-nautilus.so",
-       {"nautilus_module_initialize", "nautilus_module_list_types", "nautilus_module_shutdown"},
-       {VDL_NAUTILUS_EXTENSION_DIR},
-       {parentOf(VDL_NAUTILUS_EXTENSION_DIR) + "/extensions-3.0"},
-       Switch::none,
-       "nautilus -q"});
+  all.push_back({"nautilus",
+                 "GNOME Files",
+                 VDL_NAUTILUS_MINIMUM,
+                 "",
+                 "",
+                 VDL_NAUTILUS_MODULE,
+                 VDL_NAUTILUS_ENTRY_POINTS,
+                 {VDL_NAUTILUS_EXTENSION_DIR},
+                 {parentOf(VDL_NAUTILUS_EXTENSION_DIR) + "/extensions-3.0"},
+                 Switch::none,
+                 "nautilus -q"});
 #endif
 #ifdef VDL_NEMO_EXTENSION_DIR
   all.push_back({"nemo",
                  "Nemo",
-                 "5.6",
+                 VDL_NEMO_MINIMUM,
                  "",
                  "",
-                 "libvandrel-nemo.so",
-                 {"nemo_module_initialize", "nemo_module_list_types", "nemo_module_shutdown"},
+                 VDL_NEMO_MODULE,
+                 VDL_NEMO_ENTRY_POINTS,
                  {VDL_NEMO_EXTENSION_DIR},
                  {},
                  Switch::nemoSettings,
@@ -58,11 +58,11 @@ std::vector<FileManager> fileManagers() {
 #ifdef VDL_CAJA_EXTENSION_DIR
   all.push_back({"caja",
                  "Caja",
-                 "1.26",
+                 VDL_CAJA_MINIMUM,
                  "",
                  "",
-                 "libvandrel-caja.so",
-                 {"caja_module_initialize", "caja_module_list_types", "caja_module_shutdown"},
+                 VDL_CAJA_MODULE,
+                 VDL_CAJA_ENTRY_POINTS,
                  {VDL_CAJA_EXTENSION_DIR},
                  {},
                  Switch::cajaSettings,
@@ -70,18 +70,17 @@ std::vector<FileManager> fileManagers() {
   appendFromEnvironment(all.back().folders, "CAJA_EXTENSION_DIRS", "");
 #endif
 #ifdef VDL_THUNAR_EXTENSION_DIR
-  all.push_back(
-      {"thunar",
-       "Thunar",
-       "4.18",
-       "",
-       "",
-       "libvandrel-thunar.so",
-       {"thunar_extension_initialize", "thunar_extension_list_types", "thunar_extension_shutdown"},
-       {VDL_THUNAR_EXTENSION_DIR},
-       {},
-       Switch::none,
-       "thunar -q"});
+  all.push_back({"thunar",
+                 "Thunar",
+                 VDL_THUNAR_MINIMUM,
+                 "",
+                 "",
+                 VDL_THUNAR_MODULE,
+                 VDL_THUNAR_ENTRY_POINTS,
+                 {VDL_THUNAR_EXTENSION_DIR},
+                 {},
+                 Switch::none,
+                 "thunar -q"});
 #endif
 #ifdef VDL_DOLPHIN_EXTENSION_DIR
   // KIO looks in the same subfolder of every Qt plugin folder of its own Qt;
@@ -90,11 +89,11 @@ std::vector<FileManager> fileManagers() {
 #if VDL_KF == 6
   all.push_back({"dolphin",
                  "Dolphin",
-                 "24.02",
+                 VDL_DOLPHIN_MINIMUM,
                  "",
                  "",
-                 "vandrel-dolphin.so",
-                 {"qt_plugin_instance", "qt_plugin_query_metadata"},
+                 VDL_DOLPHIN_MODULE,
+                 VDL_DOLPHIN_ENTRY_POINTS,
                  {VDL_DOLPHIN_EXTENSION_DIR},
                  {"/usr/lib/x86_64-linux-gnu/qt5/plugins/kf5/kfileitemaction"},
                  Switch::kdeServiceMenus,
@@ -103,11 +102,11 @@ std::vector<FileManager> fileManagers() {
 #else
   all.push_back({"dolphin",
                  "Dolphin",
-                 "22.12",
+                 VDL_DOLPHIN_MINIMUM,
                  "24.02",
                  "uses KDE Frameworks 6 and Qt 6, and this module is built for KDE Frameworks 5",
-                 "libvandrel-dolphin.so",
-                 {"qt_plugin_instance", "qt_plugin_query_metadata"},
+                 VDL_DOLPHIN_MODULE,
+                 VDL_DOLPHIN_ENTRY_POINTS,
                  {VDL_DOLPHIN_EXTENSION_DIR},
                  {},
                  Switch::kdeServiceMenus,
