@@ -1,8 +1,8 @@
 # vdl_file_manager_module(<target> SOURCE <file>... LIBRARY <imported target>
-#   [PREFIX <prefix>] ENTRY_POINTS <name>... EXTENSION_DIR <folder>
+#   [NO_LIB_PREFIX] ENTRY_POINTS <name>... EXTENSION_DIR <folder>
 #   MINIMUM <Debian version> COMPONENT <component>)
 #
-# A file manager's module, <prefix><target>.so (prefix "lib" unless given):
+# A file manager's module, lib<target>.so (<target>.so with NO_LIB_PREFIX):
 # built into the bundle folder of the
 # sample AppDir (its real location finds the bundle and, three levels up, the
 # host application), exporting only its entry points, installed into the
@@ -12,10 +12,11 @@
 # global properties VDL_<COMPONENT>_<FACT>, which packaging and the doctor read:
 # each fact is written once, here, by the host.
 function(vdl_file_manager_module target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "LIBRARY;EXTENSION_DIR;COMPONENT;PREFIX;MINIMUM"
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_LIB_PREFIX" "LIBRARY;EXTENSION_DIR;COMPONENT;MINIMUM"
     "SOURCE;ENTRY_POINTS")
-  if(NOT DEFINED arg_PREFIX)
-    set(arg_PREFIX "lib")
+  set(arg_PREFIX "lib")
+  if(arg_NO_LIB_PREFIX)
+    set(arg_PREFIX "")
   endif()
   add_library(${target} MODULE ${arg_SOURCE})
   target_link_libraries(${target} PRIVATE vdl_file_manager ${arg_LIBRARY} vdl_warnings)
