@@ -1,6 +1,6 @@
 # vdl_file_manager_module(<target> SOURCE <file>... LIBRARY <imported target>
 #   [NO_LIB_PREFIX] ENTRY_POINTS <name>... EXTENSION_DIR <folder>
-#   MINIMUM <Debian version> COMPONENT <component>)
+#   MINIMUM <Debian version> [DEPENDS <Debian package>...] COMPONENT <component>)
 #
 # A file manager's module, lib<target>.so (<target>.so with NO_LIB_PREFIX):
 # built into the bundle folder of the
@@ -8,12 +8,13 @@
 # host application), exporting only its entry points, installed into the
 # bundle and linked from the folder its file manager reads, which lies outside
 # any prefix. What it declares of its file manager (the module's file, its
-# entry points, the folder, the oldest version it is built for) is kept as the
+# entry points, the folder, the oldest version it is built for, any package
+# it needs that its libraries don't name, such as a plug-in) is kept as the
 # global properties VDL_<COMPONENT>_<FACT>, which packaging and the doctor read:
 # each fact is written once, here, by the host.
 function(vdl_file_manager_module target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "NO_LIB_PREFIX" "LIBRARY;EXTENSION_DIR;COMPONENT;MINIMUM"
-    "SOURCE;ENTRY_POINTS")
+    "SOURCE;ENTRY_POINTS;DEPENDS")
   set(arg_PREFIX "lib")
   if(arg_NO_LIB_PREFIX)
     set(arg_PREFIX "")
@@ -50,6 +51,7 @@ function(vdl_file_manager_module target)
   set_property(GLOBAL PROPERTY VDL_${upper}_MINIMUM "${arg_MINIMUM}")
   set_property(GLOBAL PROPERTY VDL_${upper}_ENTRY_POINTS "${arg_ENTRY_POINTS}")
   set_property(GLOBAL PROPERTY VDL_${upper}_EXTENSION_DIR "${arg_EXTENSION_DIR}")
+  set_property(GLOBAL PROPERTY VDL_${upper}_DEPENDS "${arg_DEPENDS}")
   install(TARGETS ${target} LIBRARY DESTINATION ${VDL_INSTALL_BUNDLE_DIR}
     COMPONENT ${arg_COMPONENT})
   install(CODE "set(vdl_link \"\$ENV{DESTDIR}${arg_EXTENSION_DIR}/${module}\")
