@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -68,10 +69,35 @@ const std::string& manifestText(bool large) {
 }
 
 void useManifest(bool large) {
-  static int current = -1;
-  if (current == static_cast<int>(large)) return;
-  world().writeMenu(manifestText(large));
-  current = static_cast<int>(large);
+  useManifestText(manifestText(large));
+}
+
+void useManifestText(const std::string& text) {
+  static const std::string* current = nullptr;
+  if (current == &text) return;
+  world().writeMenu(text);
+  current = &text;
+}
+
+const std::string& sizedManifest(std::size_t bytes) {
+  static std::map<std::size_t, std::string> made;
+  auto [it, fresh] = made.try_emplace(bytes);
+  if (!fresh) return it->second;
+  auto m = nlohmann::json::parse(fallbackManifest());
+  std::size_t size = it->second.size() + fallbackManifest().size();
+  for (int i = 0; size < bytes; ++i) {
+    nlohmann::json rows = nlohmann::json::array();
+    for (int t = 0; t < 20; ++t) {
+      std::string format = "f" + std::to_string(t);
+      rows.push_back(t % 5 == 0 ? nlohmann::json{format, "tool " + std::to_string(t)}
+                                : nlohmann::json{format});
+    }
+    std::string key = "x" + std::to_string(i);
+    size += rows.dump().size() + key.size() + 4;
+    m["targets"][key] = std::move(rows);
+  }
+  it->second = m.dump();
+  return it->second;
 }
 
 std::string fallbackManifest() {

@@ -49,6 +49,10 @@ BenchWorld& world();
 const std::string& manifestText(bool large);
 // Makes that manifest the shared folder's menu.json.
 void useManifest(bool large);
+void useManifestText(const std::string& text);
+// The fallback manifest grown to about `bytes` with made-up extensions of 20
+// targets each.
+const std::string& sizedManifest(std::size_t bytes);
 
 // One file manager's module (module_perftest.cc): its menu request for `n`
 // files, and an item's activation on a slow disk.
@@ -57,6 +61,8 @@ struct ModuleBenchmarks {
   const char* title;  // "GNOME Files"
   std::function<void(benchmark::State&, std::size_t)> menu;
   std::function<void(benchmark::State&)> activation;
+  // The first one-file menu after menu.json, of about `bytes`, changed.
+  std::function<void(benchmark::State&, std::size_t)> firstMenu;
 };
 // Those of the modules built here.
 std::vector<ModuleBenchmarks> moduleBenchmarks();

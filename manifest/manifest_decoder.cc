@@ -8,6 +8,7 @@
 
 #include "manifest/json_document.h"
 #include "manifest/json_path.h"
+#include "manifest/sound_manifest.h"
 
 namespace vdl {
 namespace {
@@ -236,6 +237,8 @@ const char* decodeErrorCodeName(DecodeErrorCode code) {
 }
 
 Expected<MenuManifest, DecodeError> decodeManifest(std::string_view text) {
+  // Most documents are sound: one pass, no document. The rest are judged below.
+  if (auto sound = decodeSoundManifest(text)) return std::move(*sound);
   auto doc = parseJSONDocument(text);
   if (!doc) {
     return DecodeError{doc.error().tooDeep ? DecodeErrorCode::tooDeep : DecodeErrorCode::syntax, "",

@@ -10,22 +10,27 @@ namespace {
 
 std::vector<TargetEntry> targetMap(const std::vector<TargetRow>& rows) {
   std::vector<TargetEntry> entries;
-  std::unordered_map<std::string, std::size_t> position;
+  entries.reserve(rows.size());
   for (const auto& row : rows) {
     if (row.empty()) continue;
-    std::string key = text::normalizedNFC(row[0]);
     std::string tool = row.size() >= 2 ? row[1] : std::string();
     std::string toolKey = text::normalizedNFC(tool);
-    auto [it, inserted] = position.try_emplace(key, entries.size());
-    if (inserted) {
-      entries.push_back({std::move(key), row[0], std::move(tool), std::move(toolKey)});
-    } else {
-      entries[it->second].tool = std::move(tool);
-      entries[it->second].toolKey = std::move(toolKey);
+    entries.push_back({text::normalizedNFC(row[0]), row[0], std::move(tool), std::move(toolKey)});
+  }
+  // Sorted by key, rows of one format in their order: the first row's
+  // spelling stays, and the last row's tool replaces the others'.
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const TargetEntry& a, const TargetEntry& b) { return a.key < b.key; });
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (kept > 0 && entries[kept - 1].key == entries[i].key) {
+      entries[kept - 1].tool = std::move(entries[i].tool);
+      entries[kept - 1].toolKey = std::move(entries[i].toolKey);
+    } else if (kept++ != i) {
+      entries[kept - 1] = std::move(entries[i]);
     }
   }
-  std::sort(entries.begin(), entries.end(),
-            [](const TargetEntry& a, const TargetEntry& b) { return a.key < b.key; });
+  entries.resize(kept);
   return entries;
 }
 
