@@ -83,10 +83,6 @@ TEST(Offer, CommonTargetsAndToolTexts) {
        {"README"},
        {{"txt", ""}}},
       {"upper-case manifest keys never match", {{"MOV", {{"mp4"}}}}, {"clip.MOV"}, {}},
-      {"composed key matches a decomposed file name",
-       {{"\xC3\xA9", {{"f"}}}},
-       {"x.E\xCC\x81"},
-       {{"f", ""}}},
   };
   for (const auto& c : cases) {
     MenuManifest m = baseManifest();

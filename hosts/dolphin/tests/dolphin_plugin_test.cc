@@ -133,7 +133,6 @@ TEST_F(DolphinPluginTest, MenusAreTheCoresInQtActions) {
        {file("folder"), file("to-folder.mov")},
        ""},
       {"a broken link", worked, {file("broken.mov")}, ""},
-      {"a file in the trash", worked, {QUrl("trash:/clip.MOV")}, ""},
       {"a remote file beside a local one", worked, {file("clip.MOV"), QUrl("sftp://h/c.MOV")}, ""},
   };
   Window window;

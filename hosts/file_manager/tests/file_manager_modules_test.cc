@@ -350,7 +350,6 @@ TYPED_TEST(ModuleTest, MenusAreTheCoresInTheFileManagersItems) {
        {this->file("folder"), this->file("to-folder.mov")},
        ""},
       {"a broken link", worked, {this->file("broken.mov")}, ""},
-      {"a file in the trash", worked, {"trash:///clip.MOV"}, ""},
       {"a remote file beside a local one",
        worked,
        {this->file("clip.MOV"), "sftp://host/clip.MOV"},
