@@ -50,7 +50,7 @@ std::vector<ManifestWarning> warningsOf(const MenuManifest& m) {
   for (const auto& [key, formats] : m.popular) {
     std::string path = memberPath("popular", key);
     checkKey(path, key, out);
-    const auto* offered = index.targets(text::normalizedNFC(key));
+    const auto offered = index.targets(text::normalizedNFC(key));
     for (std::size_t i = 0; i < formats.size(); ++i) {
       std::string format = text::normalizedNFC(formats[i]);
       bool found = offered && findTarget(*offered, format);

@@ -10,13 +10,22 @@
 namespace vdl {
 namespace {
 
+// A format of the offer being computed, its tool combined over the
+// extensions seen so far.
+struct Common {
+  std::string_view key;  // composed
+  std::string_view format;
+  std::string tool;
+  std::string toolKey;  // composed
+};
+
 // Adds `other`'s tool text to the one combined so far: kept when empty or
 // equal to all of it, else appended after " + ". The composed form travels
 // along, so that equality costs a length check in most cases and the whole
 // combination stays linear however many extensions take part. (" + " starts
 // with a character that composes with nothing, so the composed form of a
 // combination is the combination of the composed forms.)
-void combineTool(TargetEntry& entry, const TargetEntry& other) {
+void combineTool(Common& entry, const TargetEntry& other) {
   if (entry.tool.empty()) {
     entry.tool = other.tool;
     entry.toolKey = other.toolKey;
@@ -28,7 +37,7 @@ void combineTool(TargetEntry& entry, const TargetEntry& other) {
 
 // Keeps the entries of `common` whose key `other` has too, combining tools.
 // Both are sorted by key, so this is one merge pass.
-void intersect(std::vector<TargetEntry>& common, const std::vector<TargetEntry>& other) {
+void intersect(std::vector<Common>& common, TargetMap other) {
   std::size_t kept = 0;
   auto o = other.begin();
   for (auto& entry : common) {
@@ -40,6 +49,12 @@ void intersect(std::vector<TargetEntry>& common, const std::vector<TargetEntry>&
     ++kept;
   }
   common.resize(kept);
+}
+
+const Common* findCommon(const std::vector<Common>& common, std::string_view key) {
+  auto it = std::lower_bound(common.begin(), common.end(), key,
+                             [](const Common& e, std::string_view k) { return e.key < k; });
+  return it != common.end() && it->key == key ? &*it : nullptr;
 }
 
 // The popular pairs, then those of `all` whose format is no popular one's.
@@ -73,11 +88,16 @@ Offer choices(const SelectedFiles& selection, const IndexedManifest& manifest) {
   if (extensions.empty()) return offer;
   const ManifestIndex& index = manifest.index;
 
-  std::vector<TargetEntry> common;
-  if (const auto* first = index.targets(extensions.front())) common = *first;
+  std::vector<Common> common;
+  if (const auto first = index.targets(extensions.front())) {
+    common.reserve(first->size());
+    for (const auto& e : *first) {
+      common.push_back({e.key, e.format, std::string(e.tool), std::string(e.toolKey)});
+    }
+  }
   for (std::size_t i = 1; i < extensions.size() && !common.empty(); ++i) {
-    const auto* map = index.targets(extensions[i]);
-    if (map == nullptr) {
+    const auto map = index.targets(extensions[i]);
+    if (!map) {
       common.clear();
     } else {
       intersect(common, *map);
@@ -87,13 +107,14 @@ Offer choices(const SelectedFiles& selection, const IndexedManifest& manifest) {
   if (const auto* popular = index.popular(extensions.front())) {
     for (const auto& format : *popular) {
       if (offer.popular.size() == kMaxPopular) break;
-      if (const auto* entry = findTarget(common, text::normalizedNFC(format))) {
+      if (const auto* entry = findCommon(common, text::normalizedNFC(format))) {
         offer.popular.push_back({format, entry->tool});
       }
     }
   }
   offer.all.reserve(common.size());
-  for (auto& entry : common) offer.all.push_back({std::move(entry.format), std::move(entry.tool)});
+  for (auto& entry : common)
+    offer.all.push_back({std::string(entry.format), std::move(entry.tool)});
 
   auto every = [&](auto&& lists) {
     return std::all_of(extensions.begin(), extensions.end(), lists);

@@ -108,6 +108,10 @@ std::string normalizedNFC(std::string_view text) {
   return backend::composed(text);
 }
 
+bool isComposed(std::string_view text) {
+  return isASCII(text) || !isValidUTF8(text) || backend::composed(text) == text;
+}
+
 bool canonicallyLess(std::string_view a, std::string_view b) {
   // UTF-8 byte order is code-point order, so comparing the composed forms'
   // bytes compares their code points.

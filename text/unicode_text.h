@@ -15,6 +15,8 @@ bool isValidUTF8(std::string_view text);
 
 // The canonically composed form (NFC).
 std::string normalizedNFC(std::string_view text);
+// Whether normalizedNFC(text) is `text` itself: at once for ASCII.
+bool isComposed(std::string_view text);
 
 // Ascending order: the code points of the NFC forms, one by one, a prefix first.
 bool canonicallyLess(std::string_view a, std::string_view b);
