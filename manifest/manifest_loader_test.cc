@@ -4,7 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <thread>
 
 #include "testing/manifests.h"
 #include "testing/test_platform.h"
@@ -64,56 +69,83 @@ TEST_F(ManifestLoaderTest, CacheHitCostsOneStatusAndNoCopy) {
   expectHit(1);
 }
 
-TEST_F(ManifestLoaderTest, ModificationDateDecidesAtNanosecondResolution) {
+// Each step changes the shared folder or the bundle, then loads.
+TEST_F(ManifestLoaderTest, EachChangeLoadsTheManifestInForce) {
+  const std::string elsewhere = tmp / "elsewhere.json";
   struct Step {
     const char* name;
-    int writeVersion;  // 0: leave the content
-    FileTime time;
+    std::function<void()> change;
     std::int64_t expected;
   } steps[] = {
-      {"first load", 1, {100, 5}, 1},
-      {"same date, new content is not reread", 2, {100, 5}, 1},
-      {"one nanosecond later is reread", 0, {100, 6}, 2},
-      {"an earlier date is reread too", 3, {50, 0}, 3},
-      {"back to a date seen before", 4, {100, 6}, 4},
+      {"menu.json not JSON, a fallback beside it: none, never the fallback",
+       [&] {
+         writeFallback(7);
+         testkit::writeFile(menuPath, "{ not json");
+       },
+       -1},
+      {"a valid one", [&] { writeMenu(1, {100, 5}); }, 1},
+      {"same date, new content is not reread", [&] { writeMenu(2, {100, 5}); }, 1},
+      {"one nanosecond later is reread", [&] { testkit::setModified(menuPath, {100, 6}); }, 2},
+      {"an earlier date is reread too", [&] { writeMenu(3, {50, 0}); }, 3},
+      {"back to a date seen before", [&] { writeMenu(4, {100, 6}); }, 4},
+      {"replaced by an invalid one: the last good one stays",
+       [&] {
+         testkit::writeFile(menuPath, manifestText(5, R"(, "enabled": "yes")"));
+         testkit::setModified(menuPath, {200, 0});
+       },
+       4},
+      {"deleted, with an invalid fallback: the cache stays",
+       [&] {
+         std::filesystem::remove(menuPath);
+         testkit::writeFile(tmp / "bundle/fallback-menu.json", "[]");
+       },
+       4},
+      {"a valid fallback", [&] { writeFallback(8); }, 8},
+      {"a link: its target's date is the key",
+       [&] {
+         testkit::writeFile(elsewhere, manifestText(9));
+         std::filesystem::create_symlink(elsewhere, menuPath);
+       },
+       9},
+      {"the link's target rewritten with an old date",
+       [&] {
+         testkit::writeFile(elsewhere, manifestText(10));
+         testkit::setModified(elsewhere, {1, 0});
+       },
+       10},
   };
   for (const auto& s : steps) {
-    if (s.writeVersion != 0) testkit::writeFile(menuPath, manifestText(s.writeVersion));
-    testkit::setModified(menuPath, s.time);
+    s.change();
     EXPECT_EQ(load(), s.expected) << s.name;
   }
 }
 
-TEST_F(ManifestLoaderTest, InvalidMenuJsonNeverBringsInTheFallback) {
-  writeFallback(7);
-  testkit::writeFile(menuPath, "{ not json");
-  EXPECT_EQ(load(), -1);
-  t.files.resetCounts();
-  EXPECT_EQ(load(), -1);
-  EXPECT_EQ(t.files.calls(FsOp::read), 1u) << "a file that fails to decode is read every time";
-}
-
-TEST_F(ManifestLoaderTest, ReplacedByInvalidKeepsTheLastGoodManifestAndItsDate) {
-  writeMenu(1, {100, 0});
-  EXPECT_EQ(load(), 1);
-  testkit::writeFile(menuPath, manifestText(2, R"(, "enabled": "yes")"));
-  testkit::setModified(menuPath, {200, 0});
-  EXPECT_EQ(load(), 1);
-  EXPECT_EQ(load(), 1);
-}
-
-TEST_F(ManifestLoaderTest, DeletedMenuJsonFallsBackOrKeepsWhatItHad) {
-  writeMenu(1, {100, 0});
-  EXPECT_EQ(load(), 1);
-  std::filesystem::remove(menuPath);
-  EXPECT_EQ(load(), 1) << "no fallback resource: the cache stays";
-  testkit::writeFile(tmp / "bundle/fallback-menu.json", "[]");
-  EXPECT_EQ(load(), 1) << "an invalid fallback: the cache stays";
-  writeFallback(7);
-  EXPECT_EQ(load(), 7);
-  EXPECT_TRUE(cache.isFallback());
-  writeMenu(2, {300, 0});
-  EXPECT_EQ(load(), 2) << "menu.json created again";
+// menu.json rewritten all the while, by atomic replacement and in place,
+// under threads that load it: every manifest loaded is one written, whole.
+TEST_F(ManifestLoaderTest, EveryLoadIsOneWholeManifestWhileItIsRewritten) {
+  auto text = [](unsigned i) {  // padded, so that a reader can meet it half-written
+    return testkit::smallManifest(i % 2 ? "Old" : "New", i % 2 ? "mp4" : "webm",
+                                  R"(, "padding": ")" + std::string(20000, 'x') + "\"");
+  };
+  testkit::writeFile(menuPath, text(1));
+  std::atomic<bool> stop{false};
+  std::jthread writer([&] {
+    for (unsigned i = 0; !stop; ++i) {
+      const std::string path = i % 4 < 2 ? menuPath + ".tmp" : menuPath;
+      std::ofstream(path, std::ios::binary | std::ios::trunc) << text(i);
+      if (path != menuPath) std::filesystem::rename(path, menuPath);
+    }
+  });
+  std::set<std::string> seen;
+  for (int i = 0; i < 20000 && (i < 500 || seen.size() < 2); ++i) {
+    if (auto m = cache.load(t.files, t.platform.bundle)) {
+      const auto& label = m->manifest.labels.convertTo;
+      ASSERT_EQ(m->manifest.targets.at("mov").at(0).at(0), label == "Old" ? "mp4" : "webm");
+      seen.insert(label);
+    }
+  }
+  stop = true;
+  EXPECT_EQ(seen.size(), 2u) << "the rewrites were never seen";
 }
 
 TEST_F(ManifestLoaderTest, MenuJsonThatIsNotARegularFileIsUnreadable) {
@@ -144,15 +176,6 @@ TEST_F(ManifestLoaderTest, MenuJsonThatIsNotARegularFileIsUnreadable) {
     EXPECT_TRUE(cache.isFallback()) << c.name;
     std::filesystem::remove_all(menuPath);
   }
-}
-
-TEST_F(ManifestLoaderTest, SymbolicLinkToAManifestIsFollowed) {
-  testkit::writeFile(tmp / "elsewhere.json", manifestText(9));
-  std::filesystem::create_symlink(tmp / "elsewhere.json", menuPath);
-  EXPECT_EQ(load(), 9);
-  testkit::writeFile(tmp / "elsewhere.json", manifestText(10));
-  testkit::setModified(tmp / "elsewhere.json", {1, 0});
-  EXPECT_EQ(load(), 10) << "the target's date is the cache key";
 }
 
 }  // namespace
