@@ -83,11 +83,31 @@ TEST_F(ManifestLoaderTest, EachChangeLoadsTheManifestInForce) {
          testkit::writeFile(menuPath, "{ not json");
        },
        -1},
-      {"a valid one", [&] { writeMenu(1, {100, 5}); }, 1},
-      {"same date, new content is not reread", [&] { writeMenu(2, {100, 5}); }, 1},
-      {"one nanosecond later is reread", [&] { testkit::setModified(menuPath, {100, 6}); }, 2},
-      {"an earlier date is reread too", [&] { writeMenu(3, {50, 0}); }, 3},
-      {"back to a date seen before", [&] { writeMenu(4, {100, 6}); }, 4},
+      {"a valid one",
+       [&] {
+         writeMenu(1, {100, 5});
+       },
+       1},
+      {"same date, new content is not reread",
+       [&] {
+         writeMenu(2, {100, 5});
+       },
+       1},
+      {"one nanosecond later is reread",
+       [&] {
+         testkit::setModified(menuPath, {100, 6});
+       },
+       2},
+      {"an earlier date is reread too",
+       [&] {
+         writeMenu(3, {50, 0});
+       },
+       3},
+      {"back to a date seen before",
+       [&] {
+         writeMenu(4, {100, 6});
+       },
+       4},
       {"replaced by an invalid one: the last good one stays",
        [&] {
          testkit::writeFile(menuPath, manifestText(5, R"(, "enabled": "yes")"));

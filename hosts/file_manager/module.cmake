@@ -1,6 +1,7 @@
 # vdl_file_manager_module(<target> SOURCE <file>... LIBRARY <imported target>
 #   [NO_LIB_PREFIX] ENTRY_POINTS <name>... EXTENSION_DIR <folder>
-#   MINIMUM <Debian version> [DEPENDS <Debian package>...] COMPONENT <component>)
+#   MINIMUM <Debian version> [DEPENDS <Debian package>...] [SWITCH <name>]
+#   COMPONENT <component>)
 #
 # A file manager's module, lib<target>.so (<target>.so with NO_LIB_PREFIX):
 # built into the bundle folder of the
@@ -9,11 +10,13 @@
 # bundle and linked from the folder its file manager reads, which lies outside
 # any prefix. What it declares of its file manager (the module's file, its
 # entry points, the folder, the oldest version it is built for, any package
-# it needs that its libraries don't name, such as a plug-in) is kept as the
+# it needs that its libraries don't name, such as a plug-in, the name its
+# file manager's settings switch it off by, which the module is compiled
+# with as VDL_MODULE_SWITCH) is kept as the
 # global properties VDL_<COMPONENT>_<FACT>, which packaging and the doctor read:
 # each fact is written once, here, by the host.
 function(vdl_file_manager_module target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_LIB_PREFIX" "LIBRARY;EXTENSION_DIR;COMPONENT;MINIMUM"
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_LIB_PREFIX" "LIBRARY;EXTENSION_DIR;COMPONENT;MINIMUM;SWITCH"
     "SOURCE;ENTRY_POINTS;DEPENDS")
   set(arg_PREFIX "lib")
   if(arg_NO_LIB_PREFIX)
@@ -36,6 +39,9 @@ function(vdl_file_manager_module target)
     target_link_options(${target} PRIVATE -Wl,-z,defs)
   endif()
   add_dependencies(${target} vdl_bundle)
+  if(arg_SWITCH)
+    target_compile_definitions(${target} PRIVATE VDL_MODULE_SWITCH="${arg_SWITCH}")
+  endif()
 
   # Its rows in the benchmarks: the module's code path on its own item objects.
   if(TARGET vdl_bench)
@@ -52,6 +58,7 @@ function(vdl_file_manager_module target)
   set_property(GLOBAL PROPERTY VDL_${upper}_ENTRY_POINTS "${arg_ENTRY_POINTS}")
   set_property(GLOBAL PROPERTY VDL_${upper}_EXTENSION_DIR "${arg_EXTENSION_DIR}")
   set_property(GLOBAL PROPERTY VDL_${upper}_DEPENDS "${arg_DEPENDS}")
+  set_property(GLOBAL PROPERTY VDL_${upper}_SWITCH "${arg_SWITCH}")
   install(TARGETS ${target} LIBRARY DESTINATION ${VDL_INSTALL_BUNDLE_DIR}
     COMPONENT ${arg_COMPONENT})
   install(CODE "set(vdl_link \"\$ENV{DESTDIR}${arg_EXTENSION_DIR}/${module}\")

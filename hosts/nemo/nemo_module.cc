@@ -1,6 +1,8 @@
 // The extension as a Nemo (Cinnamon) module: Nemo's three entry points and
 // one menu provider on the bridge. Nemo asks for the menu again when an item
 // is activated and finds the item by its name, which the bridge keeps stable.
+#include <string_view>
+
 #include "hosts/file_manager/menu_bridge.h"
 #include "hosts/file_manager/provider.h"
 #include "hosts/nemo/nemo_kind.h"
@@ -21,6 +23,9 @@ G_DEFINE_DYNAMIC_TYPE_EXTENDED(VdlNemoProvider, vdl_nemo_provider, G_TYPE_OBJECT
                                G_IMPLEMENT_INTERFACE_DYNAMIC(NEMO_TYPE_MENU_PROVIDER,
                                                              initMenuProvider))
 #pragma GCC diagnostic pop
+// Nemo's settings name the module by its provider type's name, declared in
+// CMake as the module's switch.
+static_assert(std::string_view(VDL_MODULE_SWITCH) == "VdlNemoProvider");
 
 GList* fileItems(NemoMenuProvider* provider, GtkWidget*, GList* files) {
   return fm::fileItems<vdl::nemo::NemoKind>(fm::sessionOf(provider), files);
@@ -48,7 +53,7 @@ fm::ListedTypes listed;
 extern "C" {
 
 __attribute__((visibility("default"))) void nemo_module_initialize(GTypeModule* module) {
-  if (!fm::mayRegisterProvider("VdlNemoProvider", module)) return;
+  if (!fm::mayRegisterProvider(VDL_MODULE_SWITCH, module)) return;
   vdl_nemo_provider_register_type(module);
   listed.registered(vdl_nemo_provider_type_id);
 }

@@ -212,17 +212,17 @@ void Diagnosis::switchedOn(const FileManager& fm, const std::string& loaded) {
     case Switch::none:
       return;
     case Switch::nemoSettings:
-      // Nemo names an extension by its provider's type.
-      return settingsList("org.nemo.plugins", "VdlNemoProvider", false);
+      return settingsList("org.nemo.plugins", fm.switchName, false);
     case Switch::cajaSettings:
       // Caja by the name of the file it loads, without ".so", in any case.
       return settingsList("org.mate.caja.extensions", fs::path(loaded).stem().string(), true);
     case Switch::kdeServiceMenus: {
-      auto shown = kdeConfigValue("kservicemenurc", "Show", "vandrel-dolphin");
-      check(fm.id, "switched-on", !shown || *shown != "false",
-            "switched off in Dolphin's settings (kservicemenurc [Show] vandrel-dolphin=false)",
-            "kwriteconfig5 --file kservicemenurc --group Show --key vandrel-dolphin true, or tick "
-            "it in Dolphin: Configure Dolphin > Context Menu");
+      auto shown = kdeConfigValue("kservicemenurc", "Show", fm.switchName);
+      check(
+          fm.id, "switched-on", !shown || *shown != "false",
+          "switched off in Dolphin's settings (kservicemenurc [Show] " + fm.switchName + "=false)",
+          "kwriteconfig5 --file kservicemenurc --group Show --key " + fm.switchName +
+              " true, or tick it in Dolphin: Configure Dolphin > Context Menu");
       return;
     }
   }

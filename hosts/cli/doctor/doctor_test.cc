@@ -186,11 +186,13 @@ TEST(Doctor, EachBrokenInstallFailsItsCheckWithAFix) {
       {[](Machine& m) { m.relink("thunar", m.bundleWith("thunar", true, true, "no module")); },
        {"thunar/loads"}},
       {[](Machine& m) {
+         // The names each host declares, as the file managers' settings write them.
          testkit::writeFile(
              m.tmp / "config/glib-2.0/settings/keyfile",
-             "[org/nemo/plugins]\ndisabled-extensions=['Other', 'VdlNemoProvider']\n"
-             "[org/mate/caja/extensions]\ndisabled-extensions=['LibVandrel-Caja']\n");
-         testkit::writeFile(m.tmp / "etc-xdg/kservicemenurc", "[Show]\nvandrel-dolphin=false\n");
+             "[org/nemo/plugins]\ndisabled-extensions=['Other', '" + m.fms["nemo"].switchName +
+                 "']\n[org/mate/caja/extensions]\ndisabled-extensions=['" + "LibVandrel-Caja']\n");
+         testkit::writeFile(m.tmp / "etc-xdg/kservicemenurc",
+                            "[Show]\n" + m.fms["dolphin"].switchName + "=false\n");
        },
        {"nemo/switched-on", "caja/switched-on", "dolphin/switched-on"}},
       {[](Machine& m) {  // running since before the module changed

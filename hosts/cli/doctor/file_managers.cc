@@ -40,6 +40,7 @@ std::vector<FileManager> fileManagers() {
                  {VDL_NAUTILUS_EXTENSION_DIR},
                  {parentOf(VDL_NAUTILUS_EXTENSION_DIR) + "/extensions-3.0"},
                  Switch::none,
+                 VDL_NAUTILUS_SWITCH,
                  "nautilus -q"});
 #endif
 #ifdef VDL_NEMO_EXTENSION_DIR
@@ -53,6 +54,7 @@ std::vector<FileManager> fileManagers() {
                  {VDL_NEMO_EXTENSION_DIR},
                  {},
                  Switch::nemoSettings,
+                 VDL_NEMO_SWITCH,
                  "nemo -q"});
 #endif
 #ifdef VDL_CAJA_EXTENSION_DIR
@@ -66,6 +68,7 @@ std::vector<FileManager> fileManagers() {
                  {VDL_CAJA_EXTENSION_DIR},
                  {},
                  Switch::cajaSettings,
+                 VDL_CAJA_SWITCH,
                  "caja -q"});
   appendFromEnvironment(all.back().folders, "CAJA_EXTENSION_DIRS", "");
 #endif
@@ -80,6 +83,7 @@ std::vector<FileManager> fileManagers() {
                  {VDL_THUNAR_EXTENSION_DIR},
                  {},
                  Switch::none,
+                 VDL_THUNAR_SWITCH,
                  "thunar -q"});
 #endif
 #ifdef VDL_DOLPHIN_EXTENSION_DIR
@@ -97,6 +101,7 @@ std::vector<FileManager> fileManagers() {
                  {VDL_DOLPHIN_EXTENSION_DIR},
                  {"/usr/lib/x86_64-linux-gnu/qt5/plugins/kf5/kfileitemaction"},
                  Switch::kdeServiceMenus,
+                 VDL_DOLPHIN_SWITCH,
                  "pkill -x dolphin"});
   appendFromEnvironment(all.back().folders, "QT_PLUGIN_PATH", "/kf6/kfileitemaction");
 #else
@@ -110,6 +115,7 @@ std::vector<FileManager> fileManagers() {
                  {VDL_DOLPHIN_EXTENSION_DIR},
                  {},
                  Switch::kdeServiceMenus,
+                 VDL_DOLPHIN_SWITCH,
                  "pkill -x dolphin"});
   appendFromEnvironment(all.back().folders, "QT_PLUGIN_PATH", "/kf5/kfileitemaction");
 #endif

@@ -26,6 +26,9 @@ struct FileManager {
   // Folders an older version read, which this one no longer does.
   std::vector<std::string> formerFolders;
   Switch off = Switch::none;
+  // The name its settings switch the module off by (Nemo's provider type,
+  // Dolphin's plugin id); empty where none is declared.
+  std::string switchName;
   std::string quit;  // the command that quits it, to start it again
 };
 
