@@ -92,42 +92,36 @@ TEST(Offer, CommonTargetsAndToolTexts) {
 }
 
 TEST(Offer, PopularListOfTheFirstExtension) {
+  const Strings ten = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
   struct Case {
     const char* name;
-    Strings popular;
+    std::map<std::string, Strings> popular;
     Strings expected;
+    std::initializer_list<const char*> selection = {"clip.MOV"};
   } cases[] = {
       {"ten common formats: the first eight",
-       {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"},
+       {{"mov", ten}},
        {"a", "b", "c", "d", "e", "f", "g", "h"}},
       {"an uncommon one is skipped before counting",
-       {"a", "zz", "c", "d", "e", "f", "g", "h", "i", "j"},
+       {{"mov", {"a", "zz", "c", "d", "e", "f", "g", "h", "i", "j"}}},
        {"a", "c", "d", "e", "f", "g", "h", "i"}},
-      {"a duplicate is taken twice", {"b", "b"}, {"b", "b"}},
-      {"none", {}, {}},
+      {"a duplicate is taken twice", {{"mov", {"b", "b"}}}, {"b", "b"}},
+      {"only the smallest extension's list counts", {{"png", {"b"}}}, {}, {"a.png", "b.mov"}},
+      {"the smallest's", {{"mov", {"b"}}, {"png", {"c"}}}, {"b"}, {"a.png", "b.mov"}},
   };
   for (const auto& c : cases) {
     MenuManifest m = baseManifest();
-    for (const char* f : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}) {
-      m.targets["mov"].push_back({f, std::string(f) == "b" ? "tool" : ""});
+    for (const char* ext : {"mov", "png"}) {
+      for (const auto& f : ten) m.targets[ext].push_back({f, f == "b" ? "tool" : ""});
     }
-    m.popular["mov"] = c.popular;
-    Offer offer = offerFor(m, {"clip.MOV"});
+    m.popular = c.popular;
+    Offer offer = offerFor(m, c.selection);
     EXPECT_EQ(formats(offer.popular), c.expected) << c.name;
     EXPECT_EQ(offer.all.size(), 10u) << c.name << ": all keeps the popular formats";
     for (const auto& p : offer.popular) {
       EXPECT_EQ(p.tool, p.format == "b" ? "tool" : "") << c.name;
     }
   }
-}
-
-TEST(Offer, OnlyTheSmallestExtensionsPopularListCounts) {
-  MenuManifest m = baseManifest();
-  m.targets = {{"jpg", {{"webp"}, {"gif"}}}, {"png", {{"webp"}, {"gif"}}}};
-  m.popular = {{"png", {"gif"}}};
-  EXPECT_TRUE(offerFor(m, {"a.png", "b.jpg"}).popular.empty());
-  m.popular["jpg"] = {"webp"};
-  EXPECT_EQ(formats(offerFor(m, {"a.png", "b.jpg"}).popular), Strings{"webp"});
 }
 
 // Space-separated words; none for nullptr.
@@ -177,8 +171,6 @@ TEST(Offer, DisplayListPutsPopularFirstAndDropsTheirDuplicates) {
   auto offer =
       offerOf({{"mp4", ""}, {"gif", "codecs"}}, {{"gif", "other tool"}, {"mp3", ""}, {"mp4", ""}});
   EXPECT_EQ(formats(offer.display), (Strings{"mp4", "gif", "mp3"}));
-  offer = offerOf({{"mp4", ""}, {"mp4", ""}}, offer.all);
-  EXPECT_EQ(formats(offer.display), (Strings{"mp4", "mp4", "gif", "mp3"}));
 }
 
 TEST(Offer, TagsDecodeAgainstTheOfferOfTheMoment) {
