@@ -41,7 +41,8 @@ std::vector<FileManager> fileManagers() {
                  {parentOf(VDL_NAUTILUS_EXTENSION_DIR) + "/extensions-3.0"},
                  Switch::none,
                  VDL_NAUTILUS_SWITCH,
-                 "nautilus -q"});
+                 "nautilus -q",
+                 ""});
 #endif
 #ifdef VDL_NEMO_EXTENSION_DIR
   all.push_back({"nemo",
@@ -55,7 +56,8 @@ std::vector<FileManager> fileManagers() {
                  {},
                  Switch::nemoSettings,
                  VDL_NEMO_SWITCH,
-                 "nemo -q"});
+                 "nemo -q",
+                 ""});
 #endif
 #ifdef VDL_CAJA_EXTENSION_DIR
   all.push_back({"caja",
@@ -69,7 +71,8 @@ std::vector<FileManager> fileManagers() {
                  {},
                  Switch::cajaSettings,
                  VDL_CAJA_SWITCH,
-                 "caja -q"});
+                 "caja -q",
+                 ""});
   appendFromEnvironment(all.back().folders, "CAJA_EXTENSION_DIRS", "");
 #endif
 #ifdef VDL_THUNAR_EXTENSION_DIR
@@ -84,7 +87,8 @@ std::vector<FileManager> fileManagers() {
                  {},
                  Switch::none,
                  VDL_THUNAR_SWITCH,
-                 "thunar -q"});
+                 "thunar -q",
+                 ""});
 #endif
 #ifdef VDL_DOLPHIN_EXTENSION_DIR
   // KIO looks in the same subfolder of every Qt plugin folder of its own Qt;
@@ -102,7 +106,8 @@ std::vector<FileManager> fileManagers() {
                  {"/usr/lib/x86_64-linux-gnu/qt5/plugins/kf5/kfileitemaction"},
                  Switch::kdeServiceMenus,
                  VDL_DOLPHIN_SWITCH,
-                 "pkill -x dolphin"});
+                 "pkill -x dolphin",
+                 "kwriteconfig6"});
   appendFromEnvironment(all.back().folders, "QT_PLUGIN_PATH", "/kf6/kfileitemaction");
 #else
   all.push_back({"dolphin",
@@ -116,7 +121,8 @@ std::vector<FileManager> fileManagers() {
                  {},
                  Switch::kdeServiceMenus,
                  VDL_DOLPHIN_SWITCH,
-                 "pkill -x dolphin"});
+                 "pkill -x dolphin",
+                 "kwriteconfig5"});
   appendFromEnvironment(all.back().folders, "QT_PLUGIN_PATH", "/kf5/kfileitemaction");
 #endif
 #endif

@@ -30,6 +30,8 @@ struct FileManager {
   // Dolphin's plugin id); empty where none is declared.
   std::string switchName;
   std::string quit;  // the command that quits it, to start it again
+  // The tool that writes its KDE settings (Dolphin's: of its Frameworks).
+  std::string writeConfig;
 };
 
 // The file managers this build made modules for, with the folders that the
