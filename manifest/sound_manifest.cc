@@ -85,9 +85,9 @@ bool labels(dom::element e, MenuLabels& l) {
   dom::object object;
   if (e.get_object().get(object)) return false;
   std::bitset<9> seen;
-  for (dom::key_value_pair field : object) {
-    const dom::element value = field.value;
-    const auto k = keyNamed<LK, 9>(field.key);
+  for (dom::key_value_pair pair : object) {
+    const dom::element value = pair.value;
+    const auto k = keyNamed<LK, 9>(pair.key);
     if (!k) continue;  // not the manifest's: passed over
     if (!first(seen, *k)) return false;
     std::string_view text;
