@@ -7,13 +7,6 @@
 
 namespace vdl {
 
-const TargetEntry* findTarget(TargetMap map, std::string_view key) {
-  // Target maps are sorted by key.
-  auto it = std::lower_bound(map.begin(), map.end(), key,
-                             [](const TargetEntry& e, std::string_view k) { return e.key < k; });
-  return it != map.end() && it->key == key ? &*it : nullptr;
-}
-
 std::string extensionKey(std::string_view extension) {
   return text::normalizedNFC(text::lowercased(extension));
 }

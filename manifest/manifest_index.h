@@ -4,6 +4,7 @@
 // manifest costs no more than its extensions' keys.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -37,8 +38,14 @@ struct TargetEntry {
 // An extension's target map: each format once, in ascending order of key.
 using TargetMap = std::span<const TargetEntry>;
 
-// The entry of a target map with the composed format `key`, or null.
-const TargetEntry* findTarget(TargetMap map, std::string_view key);
+// The entry with the composed format `key` of a map sorted by key (a target
+// map, or one made from it), or null.
+template <class Entry>
+const Entry* findTarget(std::span<const Entry> map, std::string_view key) {
+  auto it = std::lower_bound(map.begin(), map.end(), key,
+                             [](const Entry& e, std::string_view k) { return e.key < k; });
+  return it != map.end() && it->key == key ? &*it : nullptr;
+}
 
 class ManifestIndex {
  public:

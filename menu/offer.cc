@@ -2,6 +2,7 @@
 #include "menu/offer.h"
 
 #include <algorithm>
+#include <span>
 #include <string_view>
 #include <unordered_set>
 
@@ -49,12 +50,6 @@ void intersect(std::vector<Common>& common, TargetMap other) {
     ++kept;
   }
   common.resize(kept);
-}
-
-const Common* findCommon(const std::vector<Common>& common, std::string_view key) {
-  auto it = std::lower_bound(common.begin(), common.end(), key,
-                             [](const Common& e, std::string_view k) { return e.key < k; });
-  return it != common.end() && it->key == key ? &*it : nullptr;
 }
 
 // The popular pairs, then those of `all` whose format is no popular one's.
@@ -107,7 +102,8 @@ Offer choices(const SelectedFiles& selection, const IndexedManifest& manifest) {
   if (const auto* popular = index.popular(extensions.front())) {
     for (const auto& format : *popular) {
       if (offer.popular.size() == kMaxPopular) break;
-      if (const auto* entry = findCommon(common, text::normalizedNFC(format))) {
+      if (const auto* entry =
+              findTarget(std::span<const Common>(common), text::normalizedNFC(format))) {
         offer.popular.push_back({format, entry->tool});
       }
     }
