@@ -36,8 +36,8 @@ class ManifestLoaderTest : public ::testing::Test {
     manifest = cache.load(t.files, t.platform.bundle);
     return manifest ? manifest->manifest.version : -1;
   }
-  void writeMenu(int version, FileTime time) {
-    testkit::writeFile(menuPath, manifestText(version));
+  void writeMenu(int version, FileTime time, const std::string& extra = "") {
+    testkit::writeFile(menuPath, manifestText(version, extra));
     testkit::setModified(menuPath, time);
   }
   void writeFallback(int version) {
@@ -72,6 +72,15 @@ TEST_F(ManifestLoaderTest, CacheHitCostsOneStatusAndNoCopy) {
 // Each step changes the shared folder or the bundle, then loads.
 TEST_F(ManifestLoaderTest, EachChangeLoadsTheManifestInForce) {
   const std::string elsewhere = tmp / "elsewhere.json";
+  // menu.json of `version` with `extra` members, or its date alone, set to
+  // `seconds` and `nanoseconds`.
+  auto menu = [this](int version, std::int64_t seconds, std::int64_t nanoseconds,
+                     std::string extra = "") {
+    return [=, this] { writeMenu(version, {seconds, nanoseconds}, extra); };
+  };
+  auto touch = [this](std::int64_t seconds, std::int64_t nanoseconds) {
+    return [=, this] { testkit::setModified(menuPath, {seconds, nanoseconds}); };
+  };
   struct Step {
     const char* name;
     std::function<void()> change;
@@ -83,37 +92,13 @@ TEST_F(ManifestLoaderTest, EachChangeLoadsTheManifestInForce) {
          testkit::writeFile(menuPath, "{ not json");
        },
        -1},
-      {"a valid one",
-       [&] {
-         writeMenu(1, {100, 5});
-       },
-       1},
-      {"same date, new content is not reread",
-       [&] {
-         writeMenu(2, {100, 5});
-       },
-       1},
-      {"one nanosecond later is reread",
-       [&] {
-         testkit::setModified(menuPath, {100, 6});
-       },
-       2},
-      {"an earlier date is reread too",
-       [&] {
-         writeMenu(3, {50, 0});
-       },
-       3},
-      {"back to a date seen before",
-       [&] {
-         writeMenu(4, {100, 6});
-       },
-       4},
+      {"a valid one", menu(1, 100, 5), 1},
+      {"same date, new content is not reread", menu(2, 100, 5), 1},
+      {"one nanosecond later is reread", touch(100, 6), 2},
+      {"an earlier date is reread too", menu(3, 50, 0), 3},
+      {"back to a date seen before", menu(4, 100, 6), 4},
       {"replaced by an invalid one: the last good one stays",
-       [&] {
-         testkit::writeFile(menuPath, manifestText(5, R"(, "enabled": "yes")"));
-         testkit::setModified(menuPath, {200, 0});
-       },
-       4},
+       menu(5, 200, 0, R"(, "enabled": "yes")"), 4},
       {"deleted, with an invalid fallback: the cache stays",
        [&] {
          std::filesystem::remove(menuPath);
