@@ -42,8 +42,8 @@ std::vector<ManifestWarning> warningsOf(const MenuManifest& m) {
       } else if (text::normalizedNFC(rows[i][0]) == source) {
         // Compared as the offer compares formats: a menu entry that
         // converts the file into what it already is.
-        out.push_back({elementPath(path, i),
-                       "converts a ." + key + " file into itself: \"" + rows[i][0] + "\""});
+        out.push_back({elementPath(path, i), "converts a ." + key + " file into itself: \"" +
+                                                 std::string(rows[i][0]) + "\""});
       }
     }
   }

@@ -117,13 +117,15 @@ class Reader {
     return wrongType(path, "an integer", v);
   }
 
-  bool textList(json& v, const LazyPath& path, std::vector<std::string>& out) {
+  template <class List>  // a vector of strings, or a target row
+  bool textList(json& v, const LazyPath& path, List& out) {
     if (!v.is_array()) return wrongType(path, "an array of strings", v);
     out.clear();
     out.reserve(v.size());
     for (std::size_t i = 0; i < v.size(); ++i) {
-      out.emplace_back();
-      if (!text(v[i], path.element(i), out.back())) return false;
+      std::string s;
+      if (!text(v[i], path.element(i), s)) return false;
+      out.emplace_back(std::move(s));
     }
     return true;
   }

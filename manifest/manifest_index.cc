@@ -11,7 +11,7 @@ std::string extensionKey(std::string_view extension) {
   return text::normalizedNFC(text::lowercased(extension));
 }
 
-std::string_view ManifestIndex::composed(const std::string& text) const {
+std::string_view ManifestIndex::composed(std::string_view text) const {
   if (text::isComposed(text)) return text;
   return composed_.emplace_back(text::normalizedNFC(text));
 }

@@ -70,8 +70,9 @@ class ManifestIndex {
   bool trimLists(std::string_view extensionKey) const;
 
  private:
-  // The composed form of `text`: a view of it when it is composed already.
-  std::string_view composed(const std::string& text) const;
+  // The composed form of `text`, one of the manifest's own: a view of it when
+  // it is composed already.
+  std::string_view composed(std::string_view text) const;
   std::unordered_set<std::string_view> keySet(const std::vector<std::string>& list) const;
   std::vector<TargetEntry> targetMap(const std::vector<TargetRow>& rows) const;
 

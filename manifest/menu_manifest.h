@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "manifest/target_row.h"
+
 namespace vdl {
 
 // The texts of the menu.
@@ -38,10 +40,6 @@ struct MenuLabels {
 
   friend bool operator==(const MenuLabels&, const MenuLabels&) = default;
 };
-
-// A target row: the format, then the tool it needs (when present); later
-// strings are carried but mean nothing.
-using TargetRow = std::vector<std::string>;
 
 struct MenuManifest {
   std::int64_t version = 0;

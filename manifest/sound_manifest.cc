@@ -47,7 +47,8 @@ bool isNull(dom::element e) {
   return e.type() == dom::element_type::NULL_VALUE;
 }
 
-bool strings(dom::element e, std::vector<std::string>& out) {
+template <class List>  // a vector of strings, or a target row
+bool strings(dom::element e, List& out) {
   dom::array list;
   if (e.get_array().get(list)) return false;
   out.reserve(list.size());
@@ -154,7 +155,7 @@ bool member(MK k, dom::element value, MenuManifest& m) {
     case MK::labels:
       return labels(value, m.labels);
     case MK::popular:
-      return members(value, m.popular, strings);
+      return members(value, m.popular, strings<std::vector<std::string>>);
     case MK::targets:
       return members(value, m.targets, rows);
     case MK::compress:
