@@ -123,24 +123,5 @@ TEST_F(PublishingStressTest, KilledPublishersLeaveOnlyWholeRequests) {
   EXPECT_LE(c.hidden, std::size_t{kRuns});
 }
 
-// The exit rule: a file manager that ends normally right after 200 clicks,
-// on a disk whose every flush takes a millisecond, loses none of them: each
-// is published whole, and no temporary file is left.
-TEST_F(PublishingStressTest, AnOrdinaryExitRightAfterTheClicksPublishesThemAll) {
-#ifndef VDL_PROBE_CHOOSER
-  GTEST_SKIP() << "built without the file managers' chooser";
-#else
-  std::vector<std::string> argv{VDL_PUBLISH_PROBE, "--chooser", tmp / "home",
-                                tmp / "bundle",    "1000",      "200"};
-  argv.insert(argv.end(), files.begin(), files.end());
-  auto r = testkit::runProcess(argv);
-  EXPECT_EQ(r.exitStatus, 0) << r.err;
-  Census c = census();
-  EXPECT_EQ(c.published, 200u);
-  EXPECT_EQ(c.hidden, 0u);
-  EXPECT_TRUE(c.faults.empty()) << c.faults.size() << " faults, first: " << c.faults[0];
-#endif
-}
-
 }  // namespace
 }  // namespace vdl

@@ -4,13 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <set>
-#include <thread>
 
 #include "testing/manifests.h"
 #include "testing/test_platform.h"
@@ -124,39 +119,6 @@ TEST_F(ManifestLoaderTest, EachChangeLoadsTheManifestInForce) {
     s.change();
     EXPECT_EQ(load(), s.expected) << s.name;
   }
-}
-
-// menu.json rewritten all the while, by atomic replacement and in place,
-// under threads that load it: every manifest loaded is one written, whole.
-TEST_F(ManifestLoaderTest, EveryLoadIsOneWholeManifestWhileItIsRewritten) {
-  auto text = [](unsigned i) {  // padded, so that a reader can meet it half-written
-    return testkit::smallManifest(i % 2 ? "Old" : "New", i % 2 ? "mp4" : "webm",
-                                  R"(, "padding": ")" + std::string(20000, 'x') + "\"");
-  };
-  testkit::writeFile(menuPath, text(1));
-  std::atomic<bool> stop{false};
-  std::atomic<unsigned> written{0};
-  std::jthread writer([&] {
-    for (unsigned i = 0; !stop; ++i) {
-      const std::string path = i % 4 < 2 ? menuPath + ".tmp" : menuPath;
-      std::ofstream(path, std::ios::binary | std::ios::trunc) << text(i);
-      if (path != menuPath) std::filesystem::rename(path, menuPath);
-      written = i + 1;
-    }
-  });
-  // Bounded by the writer's progress, not by a count of loads: on a busy
-  // machine the writer may not run at all while the reader makes thousands.
-  std::set<std::string> seen;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while ((written < 400 || seen.size() < 2) && std::chrono::steady_clock::now() < deadline) {
-    if (auto m = cache.load(t.files, t.platform.bundle)) {
-      const auto& label = m->manifest.labels.convertTo;
-      ASSERT_EQ(m->manifest.targets.at("mov").at(0).at(0), label == "Old" ? "mp4" : "webm");
-      seen.insert(label);
-    }
-  }
-  stop = true;
-  EXPECT_EQ(seen.size(), 2u) << "the rewrites were never seen";
 }
 
 TEST_F(ManifestLoaderTest, MenuJsonThatIsNotARegularFileIsUnreadable) {
