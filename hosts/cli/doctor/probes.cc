@@ -125,8 +125,13 @@ std::vector<RunningProcess> runningProcesses(const std::string& name) {
     if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
     struct stat owner {};
     if (::stat(("/proc/" + pid).c_str(), &owner) != 0 || owner.st_uid != ::getuid()) continue;
-    std::ifstream statFile("/proc/" + pid + "/stat");
-    std::string stat((std::istreambuf_iterator<char>(statFile)), {});
+    // A process that ends meanwhile fails the read (ESRCH): it is not running.
+    gchar* contents = nullptr;
+    if (!g_file_get_contents(("/proc/" + pid + "/stat").c_str(), &contents, nullptr, nullptr)) {
+      continue;
+    }
+    std::string stat = contents;
+    g_free(contents);
     // "pid (comm) state ..."; the name may hold spaces and parentheses.
     auto open = stat.find('('), close = stat.rfind(')');
     if (open == std::string::npos || close == std::string::npos || close < open) continue;
